@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <sys/stat.h>
 
 #include "atomicfile.h"
 #include "textcodec.h"
@@ -38,20 +39,25 @@ IniFile::IniFile(QString path) : path_(std::move(path)) {}
 
 bool IniFile::Exists() const { return QFileInfo::exists(path_); }
 
+IniFile::Stamp IniFile::StampOf(const QString& path) {
+  struct stat info;
+  Stamp stamp;
+  if (::stat(QFile::encodeName(path).constData(), &info) != 0) return stamp;
+  stamp.exists = true;
+  stamp.inode = info.st_ino;
+  stamp.size = info.st_size;
+  stamp.mtime_ns = static_cast<qint64>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+  return stamp;
+}
+
 void IniFile::Reload() const {
-  const QFileInfo info(path_);
-  const bool exists = info.exists();
-  if (loaded_ && exists == loaded_exists_ && (!exists || (info.lastModified() == loaded_stamp_ &&
-                                                          info.size() == loaded_size_))) {
-    return;
-  }
+  const Stamp stamp = StampOf(path_);
+  if (loaded_ && stamp == stamp_) return;
   lines_.clear();
   loaded_ = true;
-  loaded_exists_ = exists;
-  loaded_stamp_ = info.lastModified();
-  loaded_size_ = info.size();
+  stamp_ = stamp;
   QFile file(path_);
-  if (!exists || !file.open(QIODevice::ReadOnly)) return;
+  if (!stamp.exists || !file.open(QIODevice::ReadOnly)) return;
   QByteArray data = file.readAll();
   data.replace("\r\n", "\n");
   data.replace('\r', '\n');

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QDateTime>
 #include <QList>
 #include <QString>
 
@@ -29,9 +28,17 @@ class IniFile {
 
   QString path_;
   mutable QList<QByteArray> lines_;
-  mutable QDateTime loaded_stamp_;
-  mutable qint64 loaded_size_ = -1;
-  mutable bool loaded_exists_ = false;
+  // What the file looked like when read; writers replace the file, so a new
+  // inode tells a change even within the clock's granularity.
+  struct Stamp {
+    bool exists = false;
+    quint64 inode = 0;
+    qint64 size = -1;
+    qint64 mtime_ns = 0;
+    bool operator==(const Stamp&) const = default;
+  };
+  static Stamp StampOf(const QString& path);
+  mutable Stamp stamp_;
   mutable bool loaded_ = false;
 };
 

@@ -1,1 +1,138 @@
-// placeholder
+#include "tracker.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "password.h"
+#include "timetext.h"
+#include "versiontext.h"
+
+namespace ravell {
+
+Tracker::Tracker(TrackerEnvironment env)
+    : env_(std::move(env)), settings_(env_.program_folder) {}
+
+Tracker::~Tracker() { Shutdown(); }
+
+void Tracker::Start(void* app_window) {
+  // Files named without a folder (plans.lst, todo.tre) lie in the program folder.
+  QDir::setCurrent(env_.program_folder);
+  tray_visible_ = false;
+  auto_save_ = false;
+
+  if (settings_.Exists()) {
+    setup_mode_ = false;
+  } else if (QFileInfo::exists(env_.program_folder + QLatin1Char('/') +
+                               QLatin1String(NotesLibrary::kFileName))) {
+    // First start beside a Notes link: only the options dialog runs.
+    setup_mode_ = true;
+  } else {
+    try {
+      settings_.Write(QStringLiteral("Storage"), QStringLiteral("Target"), QStringLiteral("Log"));
+    } catch (const Error& e) {
+      // The tracker still works on its defaults; the user learns why nothing is kept.
+      env_.messages->Show(e.message(), QString(), MsgIcon::kError);
+    }
+  }
+
+  hide_to_tray_ = settings_.HideToTray();
+  auto_save_ = settings_.AutoSave();
+  ReadStorageTarget();
+
+  if (UsesNotes(storage_target_)) {
+    OpenNotesSession(app_window);
+    if (quit_requested_) return;
+    if (setup_mode_) {  // the Notes link refused the session
+      timer_enabled_ = true;
+      return;
+    }
+  }
+
+  if (storage_target_ == StorageTarget::kLog) {
+    status_hidden_[2] = true;
+    status_[2].clear();
+    status_[3] = QStringLiteral("Log file: ") + DayLogPath(env_.program_folder, *env_.clock);
+  }
+  reporter_visible_ = UsesLog(storage_target_);
+
+  caption_ = QStringLiteral("Ravell ") + VersionText(3);
+  timer_enabled_ = true;
+  started_ = true;
+  tray_visible_ = true;
+}
+
+void Tracker::ReadStorageTarget() {
+  storage_target_ = StorageTargetOf(settings_.Target());
+  open_notes_db_visible_ = UsesNotes(storage_target_);
+}
+
+void Tracker::OpenNotesSession(void* app_window) {
+  QString server = settings_.NotesServer();
+  if (server == QLatin1String("Local")) server.clear();
+  notes_database_ = settings_.NotesDataBase();
+  if (notes_database_.isEmpty()) notes_database_ = env_.program_folder + QStringLiteral("/rvlog.nsf");
+  const QString password = UnscramblePassword(settings_.NotesPassword());
+
+  try {
+    notes_ = env_.notes_loader ? env_.notes_loader(*env_.messages) : nullptr;
+    if (!notes_) {
+      // The loader has said why. Keep recording to the day log rather than nowhere.
+      storage_target_ = StorageTarget::kLog;
+      open_notes_db_visible_ = false;
+      return;
+    }
+    const int result = notes_->Init(app_window, server, notes_database_, password);
+    if (result == -1) {
+      NotesFailed(QStringLiteral("Error in Notes session initialization.\nRavell will be terminated."));
+      return;
+    }
+    notes_open_ = true;
+    if (result == 2) {
+      setup_mode_ = true;
+      CloseNotesSession();
+      storage_target_ = StorageTarget::kLog;
+      return;
+    }
+    status_[2] = notes_->GetUserName();
+    status_hidden_[2] = false;
+    status_[3] = (server.isEmpty() ? QStringLiteral("Local") : server) + QStringLiteral(": ") +
+                 notes_database_;
+  } catch (const NotesError&) {
+    NotesFailed(QStringLiteral("Error in %1.\nRavell will be terminated.")
+                    .arg(QLatin1String(NotesLibrary::kFileName)));
+  }
+}
+
+void Tracker::NotesFailed(const QString& text) {
+  env_.messages->Show(text, QLatin1String(kNotesErrorCaption), MsgIcon::kError);
+  quit_requested_ = true;
+}
+
+void Tracker::CloseNotesSession() {
+  if (!notes_) return;
+  try {
+    if (notes_open_) notes_->Terminate();
+  } catch (const NotesError& e) {
+    env_.messages->Show(e.message(), QLatin1String(kNotesErrorCaption), MsgIcon::kError);
+  }
+  notes_open_ = false;
+  notes_.reset();
+}
+
+Tracker::TickAction Tracker::Timer1Timer() {
+  if (setup_mode_) {
+    timer_enabled_ = false;
+    tray_visible_ = false;
+    return TickAction::kRunSetup;
+  }
+  return TickAction::kNone;
+}
+
+void Tracker::Shutdown() {
+  if (shut_down_) return;
+  shut_down_ = true;
+  timer_enabled_ = false;
+  CloseNotesSession();
+}
+
+}  // namespace ravell

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+#include "clock.h"
+#include "messages.h"
+#include "noteslink.h"
+#include "settings.h"
+
+namespace ravell {
+
+// What the tracker needs from the outside world; tests hand in fakes.
+struct TrackerEnvironment {
+  QString program_folder;
+  const Clock* clock = nullptr;
+  MessageBoxes* messages = nullptr;
+  NotesLoader notes_loader;  // loads libnotesbridge.so; null result: not loaded
+};
+
+// The tracker's state without widgets: settings, storage target, the Notes
+// session, status texts and what the window shows. The main window binds to it.
+class Tracker {
+ public:
+  static constexpr int kStatusPanels = 4;
+  static constexpr const char* kNotesErrorCaption = "Notes session error";
+
+  explicit Tracker(TrackerEnvironment env);
+  ~Tracker();
+
+  // The start-up sequence. app_window goes to the Notes link's Init.
+  void Start(void* app_window);
+  // What a tick does before the task session exists: leave setup mode.
+  enum class TickAction { kNone, kRunSetup };
+  TickAction Timer1Timer();
+  // The shutdown sequence; safe to call more than once.
+  void Shutdown();
+
+  // Reads Storage/Target into the storage target.
+  void ReadStorageTarget();
+
+  const QString& program_folder() const { return env_.program_folder; }
+  Settings& settings() { return settings_; }
+  const Clock& clock() const { return *env_.clock; }
+  MessageBoxes& messages() { return *env_.messages; }
+  NotesLink* notes() { return notes_.get(); }
+
+  StorageTarget storage_target() const { return storage_target_; }
+  bool setup_mode() const { return setup_mode_; }
+  // A fatal Notes error asked the application to end.
+  bool quit_requested() const { return quit_requested_; }
+  bool start_hidden() const { return setup_mode_ || hide_to_tray_; }
+  bool hide_to_tray() const { return hide_to_tray_; }
+  bool auto_save() const { return auto_save_; }
+  bool timer_enabled() const { return timer_enabled_; }
+  bool tray_visible() const { return tray_visible_; }
+  bool notes_session_open() const { return notes_ != nullptr && notes_open_; }
+  bool open_notes_db_visible() const { return open_notes_db_visible_; }
+  bool reporter_visible() const { return reporter_visible_; }
+  const QString& notes_database() const { return notes_database_; }
+  const QString& caption() const { return caption_; }
+  QString status_text(int panel) const { return status_[panel]; }
+  bool status_panel_hidden(int panel) const { return status_hidden_[panel]; }
+
+ private:
+  void OpenNotesSession(void* app_window);
+  void CloseNotesSession();
+  void NotesFailed(const QString& text);
+
+  TrackerEnvironment env_;
+  Settings settings_;
+  StorageTarget storage_target_ = StorageTarget::kLog;
+  std::unique_ptr<NotesLink> notes_;
+  bool notes_open_ = false;
+  bool setup_mode_ = false;
+  bool quit_requested_ = false;
+  bool hide_to_tray_ = false;
+  bool auto_save_ = false;
+  bool timer_enabled_ = false;
+  bool tray_visible_ = false;
+  bool open_notes_db_visible_ = false;
+  bool reporter_visible_ = false;
+  bool started_ = false;  // today's work was loaded, so shutdown may write it back
+  bool shut_down_ = false;
+  QString notes_database_;
+  QString caption_;
+  QString status_[kStatusPanels];
+  bool status_hidden_[kStatusPanels] = {};
+};
+
+}  // namespace ravell
