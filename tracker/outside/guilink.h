@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -37,7 +38,8 @@ class GuiLibrary : public GuiLink {
   GuiLibrary(QString program_folder, MessageBoxes& messages);
   ~GuiLibrary() override;
 
-  // Called around every dialog so the tray menu cannot open meanwhile.
+  // Called around every dialog so the tray menu cannot open meanwhile; attach
+  // runs on every path, also when the library or its export is missing.
   void SetTrayMenuHooks(std::function<void()> detach, std::function<void()> attach);
 
   void ShowSplash(void* app_window) override;
@@ -53,8 +55,8 @@ class GuiLibrary : public GuiLink {
 };
 
 // The password call-backs handed to ShowOptions: the argument is the address
-// of a malloc buffer with a text (freed here) or 0; the result stays valid
-// until the next call of either.
+// of a malloc buffer with a text (freed here) or 0. Each keeps its result in
+// a buffer of its own, valid at least until the next call of either.
 extern "C" const char* RavellUnscrambleCallback(intptr_t block);
 extern "C" const char* RavellScrambleCallback(intptr_t block);
 

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 
@@ -52,7 +53,10 @@ class NotesLink {
 };
 
 // The library in the program folder, loaded with dlopen. Missing exports are
-// reported once, at load, and are never called afterwards.
+// reported once, at load, and are never called afterwards: Init then gives
+// -1 (no session can open), the others do nothing or give empty results.
+// A failing export (non-zero status) throws
+// NotesError("Error in libnotesbridge.so: <export> failed").
 class NotesLibrary : public NotesLink {
  public:
   static constexpr const char* kFileName = "libnotesbridge.so";
@@ -65,6 +69,9 @@ class NotesLibrary : public NotesLink {
   // Null when the library could not be loaded.
   static std::unique_ptr<NotesLibrary> Load(const QString& program_folder,
                                             MessageBoxes& messages);
+
+  // Names of the exports the library lacks, in lookup order.
+  const QStringList& missing_exports() const;
 
   int Init(void* app_window, const QString& server, const QString& database,
            const QString& password) override;
