@@ -3,7 +3,11 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "atomicfile.h"
+#include "daylogfile.h"
 #include "password.h"
+#include "plans.h"
+#include "textcodec.h"
 #include "timetext.h"
 #include "versiontext.h"
 
@@ -55,10 +59,80 @@ void Tracker::Start(void* app_window) {
   }
   reporter_visible_ = UsesLog(storage_target_);
 
+  InitRates();
+  day_log_.day_total = 0;
+  day_log_.interval_start = 0;
   caption_ = QStringLiteral("Ravell ") + VersionText(3);
   timer_enabled_ = true;
+  FillDay();
   started_ = true;
   tray_visible_ = true;
+}
+
+QString Tracker::DayLogFilePath() const { return DayLogPath(env_.program_folder, *env_.clock); }
+
+void Tracker::ShowError(const QString& text) {
+  env_.messages->Show(text, QString(), MsgIcon::kError);
+}
+
+void Tracker::InitRates() {
+  projects_.Clear();
+  try {
+    if (UsesNotes(storage_target_) && notes_) {
+      projects_.Load(ToFileText(notes_->GetRateList()));
+    } else if (storage_target_ == StorageTarget::kLog) {
+      const QString path = env_.program_folder + QStringLiteral("/projects.lst");
+      if (QFileInfo::exists(path)) projects_.Load(ReadWholeFile(path));
+    }
+  } catch (const Error& e) {
+    ShowError(e.message());
+  }
+}
+
+void Tracker::FillDay() {
+  try {
+    if (UsesNotes(storage_target_) && notes_) {
+      day_log_.total_rate_sum = 0;
+      for (const NotesRecord& record : notes_->GetDayRecords(DateText(*env_.clock, QStringLiteral(".")))) {
+        day_log_.InsertSavedTask(record.project, record.task, record.time_end, record.time_start,
+                                 record.task_id);
+      }
+    } else if (storage_target_ == StorageTarget::kLog) {
+      const QString path = DayLogFilePath();
+      const DayLogLoad load = FillDayLog(path, day_log_);
+      if (!load.problems.isEmpty()) {
+        QString text = QStringLiteral("Some records of the day log file %1 could not be read and were "
+                                      "left out:\n%2")
+                           .arg(path, load.problems.join(QLatin1Char('\n')));
+        if (!load.backup_path.isEmpty()) {
+          text += QStringLiteral("\nThe original file is kept as %1.").arg(load.backup_path);
+        }
+        env_.messages->Show(text, QString(), MsgIcon::kWarning);
+      }
+    }
+  } catch (const Error& e) {
+    ShowError(e.message());
+  }
+
+  const QString plans = env_.program_folder + QStringLiteral("/plans.lst");
+  if (PlansFileIsCurrent(plans, env_.clock->TodayDate())) {
+    try {
+      ApplyPlans(ReadWholeFile(plans), day_log_);
+    } catch (const Error& e) {
+      ShowError(e.message());
+    }
+  }
+  day_log_.RecountTotalRate();
+  day_log_.stopped = true;
+  day_log_.RecountTotalTime();
+}
+
+void Tracker::SaveToXML() {
+  WriteFileAtomic(DayLogFilePath(), ComposeDayLog(day_log_, projects_, env_.clock->TodayDate()));
+}
+
+void Tracker::WritePlans() {
+  WriteFileAtomic(env_.program_folder + QStringLiteral("/plans.lst"), ComposePlans(day_log_));
 }
 
 void Tracker::ReadStorageTarget() {
@@ -132,6 +206,15 @@ void Tracker::Shutdown() {
   if (shut_down_) return;
   shut_down_ = true;
   timer_enabled_ = false;
+  // A run that never loaded today's tasks must not overwrite today's plans.
+  if (started_ && !setup_mode_) {
+    try {
+      WritePlans();
+    } catch (const Error& e) {
+      ShowError(e.message());
+    }
+  }
+  projects_.Clear();
   CloseNotesSession();
 }
 

@@ -4,7 +4,9 @@
 #include <memory>
 
 #include "clock.h"
+#include "daylog.h"
 #include "messages.h"
+#include "projectlist.h"
 #include "noteslink.h"
 #include "settings.h"
 
@@ -38,6 +40,21 @@ class Tracker {
 
   // Reads Storage/Target into the storage target.
   void ReadStorageTarget();
+  // Loads the project list from where the storage target keeps it.
+  void InitRates();
+  // Loads today's records and plans.
+  void FillDay();
+  // Rewrites today's day log file from the log; throws FileError.
+  void SaveToXML();
+  // plans.lst from the task list; throws FileError.
+  void WritePlans();
+  // A plan was set: the plan alarm may ring again.
+  void ArmPlanAlarm() { plan_alarm_armed_ = true; }
+  bool plan_alarm_armed() const { return plan_alarm_armed_; }
+
+  DayLog& day_log() { return day_log_; }
+  ProjectList& projects() { return projects_; }
+  QString DayLogFilePath() const;
 
   const QString& program_folder() const { return env_.program_folder; }
   Settings& settings() { return settings_; }
@@ -67,8 +84,13 @@ class Tracker {
   void CloseNotesSession();
   void NotesFailed(const QString& text);
 
+  void ShowError(const QString& text);
+
   TrackerEnvironment env_;
   Settings settings_;
+  ProjectList projects_;
+  DayLog day_log_{projects_};
+  bool plan_alarm_armed_ = false;
   StorageTarget storage_target_ = StorageTarget::kLog;
   std::unique_ptr<NotesLink> notes_;
   bool notes_open_ = false;
