@@ -54,8 +54,8 @@ TEST_F(DayLogTest, TimeAndEarningsFromClosedRows) {
   EXPECT_EQ(FormatTime(log_.day_total), "12:00:59");
   log_.RecountTotalRate();
   EXPECT_DOUBLE_EQ(log_.total_rate_sum, 125.16);
-  EXPECT_EQ(log_.TotalRateText(log_.total_rate_sum), " Total rate: 125.16");
-  EXPECT_EQ(log_.TotalTimeText(), " Total time: 12:00:59");
+  EXPECT_EQ(log_.status_rate_text(), " Total rate: 125.16");
+  EXPECT_EQ(log_.status_time_text(), " Total time: 12:00:59");
 }
 
 TEST_F(DayLogTest, EarningsTruncateAndWrapWithTheDay) {

@@ -181,5 +181,51 @@ TEST_F(StartupTest, StartupSwitches) {
   EXPECT_FALSE(tracker->auto_save());
 }
 
+TEST_F(StartupTest, RestartOnTheSameDayBringsBackRecordsAndPlans) {
+  clock_.Set(QDate::currentDate(), QTime(12, 0));  // plans.lst counts only if written today
+  WriteIni("[Storage]\r\nTarget=Log\r\n");
+  WriteFileAtomic(Path("projects.lst"), "Acme=20.00\nHome=0.00\r\n");
+  {
+    auto first = Start();
+    DayLog& log = first->day_log();
+    log.InsertSavedTask("Acme", "Mail", EncodeTime(9, 30, 0), EncodeTime(9, 0, 0), "1");
+    log.InsertSavedTask("Home", "Mail", EncodeTime(11, 0, 0), EncodeTime(10, 0, 0), "2");
+    log.SetItemPlan(0, "0:45:00");
+    first->SaveToXML(clock_.TodayDate());
+    first->Shutdown();
+  }
+  EXPECT_EQ(ReadWholeFile(Path("plans.lst")), QByteArray("Mail=0:45:00\r\nMail=-\r\n"));
+
+  auto second = Start();
+  DayLog& log = second->day_log();
+  ASSERT_EQ(log.RowCount(), 2);
+  ASSERT_EQ(log.ItemCount(), 2);
+  EXPECT_EQ(log.Item(0).total, "10.00");
+  EXPECT_EQ(log.Item(0).plan, "0:45:00");
+  EXPECT_EQ(log.Item(1).plan, "0:45:00");  // keyed by the task name alone
+  EXPECT_EQ(log.status_time_text(), " Total time: 1:30:00");
+  EXPECT_TRUE(log.stopped);
+  EXPECT_TRUE(messages_.shown.isEmpty());
+}
+
+TEST_F(StartupTest, DamagedDayLogIsReportedOnceAndKept) {
+  const QString path = Path("Log/2004/3/2004_3_7.tl");
+  QDir().mkpath(Path("Log/2004/3"));
+  const QByteArray damaged =
+      "<TaskInstance><TimeStart>9:00:00</TimeStart><TimeEnd>9:30:00</TimeEnd>"
+      "<TimeDelta>0:30:00</TimeDelta><Name>Ok</Name><Project>P</Project><TaskId>1</TaskId>"
+      "</TaskInstance>\r\n<TaskInstance><TimeStart>25:00:00</TimeStart><TimeEnd>9:30:00</TimeEnd>"
+      "<TimeDelta>0:30:00</TimeDelta><Name>Bad</Name><Project>P</Project><TaskId>2</TaskId>"
+      "</TaskInstance>\r\n";
+  WriteFileAtomic(path, damaged);
+  auto tracker = Start();
+  EXPECT_EQ(tracker->day_log().RowCount(), 1);
+  ASSERT_EQ(messages_.shown.size(), 1);
+  EXPECT_TRUE(messages_.shown[0].text.contains(path));
+  EXPECT_TRUE(messages_.shown[0].text.contains("'25:00:00' is not a valid time"));
+  EXPECT_EQ(ReadWholeFile(path + ".bak"), damaged);
+  EXPECT_TRUE(tracker->timer_enabled());  // start-up went on
+}
+
 }  // namespace
 }  // namespace ravell

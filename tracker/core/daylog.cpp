@@ -149,7 +149,7 @@ void DayLog::RecountTotalTime() {
     if (!delta.isEmpty()) total += ParseTime(delta);
   }
   day_total = total;
-  emit StatusChanged();
+  SetStatusTexts(TotalTimeText(day_total), status_rate_text_);
 }
 
 void DayLog::RecountTotalRate() {
@@ -160,7 +160,7 @@ void DayLog::RecountTotalRate() {
     if (ParseNumber(item.total, &value)) sum += value;
   }
   total_rate_sum = sum;
-  emit StatusChanged();
+  SetStatusTexts(status_time_text_, TotalRateText(total_rate_sum));
 }
 
 void DayLog::InsertSavedTask(const QString& project, const QString& name, DateTime end,
@@ -187,11 +187,18 @@ void DayLog::InsertSavedTask(const QString& project, const QString& name, DateTi
   RecountTotalTask(project, name);
 }
 
-QString DayLog::TotalTimeText(DateTime extra) const {
-  return QStringLiteral(" Total time: ") + FormatTime(day_total + extra);
+void DayLog::SetStatusTexts(const QString& time_text, const QString& rate_text) {
+  if (time_text == status_time_text_ && rate_text == status_rate_text_) return;
+  status_time_text_ = time_text;
+  status_rate_text_ = rate_text;
+  emit StatusChanged();
 }
 
-QString DayLog::TotalRateText(double total_rate) const {
+QString DayLog::TotalTimeText(DateTime total) {
+  return QStringLiteral(" Total time: ") + FormatTime(total);
+}
+
+QString DayLog::TotalRateText(double total_rate) {
   return QStringLiteral(" Total rate: ") + MoneyText(total_rate);
 }
 

@@ -79,9 +79,12 @@ class DayLog : public QObject {
   // with the time at 24 hours.
   static qint64 EarningsCents(DateTime task_time, double rate_per_second);
 
-  // Status panels 0 and 1.
-  QString TotalTimeText(DateTime extra = 0) const;
-  QString TotalRateText(double total_rate) const;
+  // Status panels 0 and 1 as shown now; the texts for a total.
+  const QString& status_time_text() const { return status_time_text_; }
+  const QString& status_rate_text() const { return status_rate_text_; }
+  void SetStatusTexts(const QString& time_text, const QString& rate_text);
+  static QString TotalTimeText(DateTime total);
+  static QString TotalRateText(double total_rate);
 
   // Session values.
   int current_task = -1;
@@ -109,6 +112,8 @@ class DayLog : public QObject {
   const ProjectList& projects_;
   QList<LogRow> rows_;
   QList<TaskItem> items_;
+  QString status_time_text_ = TotalTimeText(0);
+  QString status_rate_text_ = TotalRateText(0);
 };
 
 }  // namespace ravell

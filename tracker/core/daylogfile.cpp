@@ -18,6 +18,8 @@ QByteArray ComposeDayLog(const DayLog& log, const ProjectList& projects, const Q
   if (log.Row(0).task.isEmpty()) return out;
   for (int i = 0; i < log.RowCount(); ++i) {
     const LogRow& row = log.Row(i);
+    // The row of an unresolved pause has no task yet; it is not a record.
+    if (row.task.isEmpty() || row.project.isEmpty() || row.task_id.isEmpty()) continue;
     DayLogRecord record;
     record.year = today.year();
     record.month = today.month();

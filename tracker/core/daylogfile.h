@@ -11,7 +11,8 @@ class DayLog;
 class ProjectList;
 
 // Today's day log file: the whole log grid, one record a row, the running
-// row written from its start up to the last save. An empty log is 0 bytes.
+// row written from its start up to the last save. An empty log is 0 bytes;
+// a row without task, project or record id is never written.
 QByteArray ComposeDayLog(const DayLog& log, const ProjectList& projects, const QDate& today);
 
 struct DayLogLoad {

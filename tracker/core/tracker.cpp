@@ -124,11 +124,17 @@ void Tracker::FillDay() {
   }
   day_log_.RecountTotalRate();
   day_log_.stopped = true;
+  session_.SetLogDate(env_.clock->TodayDate());
   day_log_.RecountTotalTime();
 }
 
-void Tracker::SaveToXML() {
-  WriteFileAtomic(DayLogFilePath(), ComposeDayLog(day_log_, projects_, env_.clock->TodayDate()));
+void Tracker::SaveToXML(const QDate& day) {
+  WriteFileAtomic(DayLogPath(env_.program_folder, day), ComposeDayLog(day_log_, projects_, day));
+}
+
+void Tracker::CreateDayLogIfMissing(const QDate& day) {
+  const QString path = DayLogPath(env_.program_folder, day);
+  if (!QFileInfo::exists(path)) WriteFileAtomic(path, QByteArray());
 }
 
 void Tracker::WritePlans() {
@@ -194,11 +200,13 @@ void Tracker::CloseNotesSession() {
 }
 
 Tracker::TickAction Tracker::Timer1Timer() {
+  session_.RolloverIfNewDay();
   if (setup_mode_) {
     timer_enabled_ = false;
     tray_visible_ = false;
     return TickAction::kRunSetup;
   }
+  session_.Tick();
   return TickAction::kNone;
 }
 
@@ -206,6 +214,8 @@ void Tracker::Shutdown() {
   if (shut_down_) return;
   shut_down_ = true;
   timer_enabled_ = false;
+  // The running interval is closed and saved before anything else.
+  if (!setup_mode_ && session_.commands().stop) session_.StopButtonClick();
   // A run that never loaded today's tasks must not overwrite today's plans.
   if (started_ && !setup_mode_) {
     try {

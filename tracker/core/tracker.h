@@ -9,6 +9,7 @@
 #include "projectlist.h"
 #include "noteslink.h"
 #include "settings.h"
+#include "tasksession.h"
 
 namespace ravell {
 
@@ -32,7 +33,9 @@ class Tracker {
 
   // The start-up sequence. app_window goes to the Notes link's Init.
   void Start(void* app_window);
-  // What a tick does before the task session exists: leave setup mode.
+  // The one-second tick: rollover, setup mode, the running task's figures,
+  // plan alarm, automatic save. kRunSetup: the window runs the options dialog
+  // and closes.
   enum class TickAction { kNone, kRunSetup };
   TickAction Timer1Timer();
   // The shutdown sequence; safe to call more than once.
@@ -44,14 +47,13 @@ class Tracker {
   void InitRates();
   // Loads today's records and plans.
   void FillDay();
-  // Rewrites today's day log file from the log; throws FileError.
-  void SaveToXML();
+  // Rewrites the day log file of the day the log holds; throws FileError.
+  void SaveToXML(const QDate& day);
+  // A new day's file starts empty; an existing file is never truncated.
+  void CreateDayLogIfMissing(const QDate& day);
   // plans.lst from the task list; throws FileError.
   void WritePlans();
-  // A plan was set: the plan alarm may ring again.
-  void ArmPlanAlarm() { plan_alarm_armed_ = true; }
-  bool plan_alarm_armed() const { return plan_alarm_armed_; }
-
+  TaskSession& session() { return session_; }
   DayLog& day_log() { return day_log_; }
   ProjectList& projects() { return projects_; }
   QString DayLogFilePath() const;
@@ -90,7 +92,7 @@ class Tracker {
   Settings settings_;
   ProjectList projects_;
   DayLog day_log_{projects_};
-  bool plan_alarm_armed_ = false;
+  TaskSession session_{*this};
   StorageTarget storage_target_ = StorageTarget::kLog;
   std::unique_ptr<NotesLink> notes_;
   bool notes_open_ = false;
