@@ -66,15 +66,15 @@ AlarmDialog::AlarmDialog(const QString& message, const QString& task, const QStr
       {"StopTaskButton", tr("&Stop task"), tr("Stop the task and save its time"), kStopTask},
       {"ShowRavellButton", tr("Show &Ravell"), tr("Bring up the Ravell window"), kShowRavell},
   };
-  for (const auto& spec : kButtons) {
-    auto* button = new QPushButton(spec.text);
-    button->setObjectName(Name(spec.object_name));
-    button->setToolTip(spec.tip);
+  for (const auto& entry : kButtons) {
+    auto* button = new QPushButton(entry.text);
+    button->setObjectName(Name(entry.object_name));
+    button->setToolTip(entry.tip);
     // Enter while typing elsewhere must not pick an action by accident,
     // except the harmless extension.
     button->setAutoDefault(false);
-    button->setDefault(spec.action == kExtend);
-    const int action = spec.action;
+    button->setDefault(entry.action == kExtend);
+    const int action = entry.action;
     connect(button, &QPushButton::clicked, this, [this, action] { done(action); });
     buttons->addWidget(button);
   }
