@@ -15,7 +15,13 @@
 #include <QToolButton>
 #include <QUrl>
 
+#include <QSplitter>
+#include <QVBoxLayout>
+
 #include "barimages.h"
+#include "error.h"
+#include "daylogviews.h"
+#include "plandialog.h"
 
 namespace ravell {
 
@@ -46,17 +52,94 @@ MainWindow::MainWindow(Tracker& tracker, GuiLink& gui, QWidget* parent)
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("Ravell"));
   resize(645, 352);
-  setCentralWidget(new QWidget(this));
-  centralWidget()->setObjectName(QStringLiteral("Panel3"));
+  BuildViews();
   BuildActions();
   BuildStatusBar();
   BuildTray();
+  tracker_.session().SetUi(this);
   timer1_.setObjectName(QStringLiteral("Timer1"));
   timer1_.setInterval(1000);
   connect(&timer1_, &QTimer::timeout, this, &MainWindow::Timer1Timer);
 }
 
 MainWindow::~MainWindow() = default;
+
+void MainWindow::BuildViews() {
+  auto* panel3 = new QWidget(this);
+  panel3->setObjectName(QStringLiteral("Panel3"));
+  auto* splitter2 = new QSplitter(Qt::Vertical, panel3);
+  splitter2->setObjectName(QStringLiteral("Splitter2"));
+  splitter2->setHandleWidth(3);
+  splitter2->setChildrenCollapsible(false);
+
+  auto* panel5 = new QWidget(splitter2);
+  panel5->setObjectName(QStringLiteral("Panel5"));
+  auto* panel5_layout = new QVBoxLayout(panel5);
+  panel5_layout->setContentsMargins(0, 0, 0, 0);
+  panel5_layout->setSpacing(0);
+  task_model_ = new TaskListModel(tracker_.day_log(), this);
+  task_list_ = new TaskListView(panel5);
+  task_list_->setModel(task_model_);
+  task_list_->setMinimumHeight(50);
+  panel5_layout->addWidget(task_list_);
+  BuildContextBar();
+  panel5_layout->addWidget(context_bar_);
+
+  log_model_ = new LogGridModel(tracker_.day_log(), this);
+  log_grid_ = new LogGridView(splitter2);
+  log_grid_->setModel(log_model_);
+  log_grid_->setMinimumHeight(50);
+  splitter2->addWidget(panel5);
+  splitter2->addWidget(log_grid_);
+  splitter2->setSizes({200, 80});
+  splitter2->setStretchFactor(0, 1);
+
+  auto* layout = new QVBoxLayout(panel3);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(splitter2);
+  setCentralWidget(panel3);
+
+  total_list_menu_ = new QMenu(this);
+  total_list_menu_->setObjectName(QStringLiteral("TotalListMenu"));
+  QAction* run = total_list_menu_->addAction(BarImages16(kImageStart), QStringLiteral("Run"));
+  run->setObjectName(QStringLiteral("Run1"));
+  connect(run, &QAction::triggered, this, &MainWindow::TotalListDblClick);
+  QAction* plan = total_list_menu_->addAction(QStringLiteral("Plan time"));
+  plan->setObjectName(QStringLiteral("Plantime1"));
+  connect(plan, &QAction::triggered, this, &MainWindow::Plantime1Click);
+  task_list_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(task_list_, &QWidget::customContextMenuRequested, this, [this, run](const QPoint& at) {
+    run->setEnabled(!tracker_.session().commands().pause_down && SelectedItem() >= 0);
+    total_list_menu_->popup(task_list_->viewport()->mapToGlobal(at));
+  });
+  connect(task_list_, &QAbstractItemView::doubleClicked, this, &MainWindow::TotalListDblClick);
+  connect(&tracker_.day_log(), &DayLog::StatusChanged, this, &MainWindow::UpdateStatusPanels);
+}
+
+void MainWindow::BuildContextBar() {
+  context_bar_ = new QToolBar(QStringLiteral("Tasks actions"), this);
+  context_bar_->setObjectName(QStringLiteral("ContextBar"));
+  context_bar_->setIconSize(QSize(16, 16));
+  start_new_button_ = MakeAction(this, "StartNewButton", QStringLiteral("Start new"), kImageStart,
+                                 QStringLiteral("Start new task"));
+  pause_button_ = MakeAction(this, "PauseButton", QStringLiteral("Pause task"), kImagePause,
+                             QStringLiteral("Pause task"));
+  pause_button_->setCheckable(true);
+  stop_button_ = MakeAction(this, "StopButton", QStringLiteral("Stop task"), kImageStop,
+                            QStringLiteral("Stop task"));
+  insert_button_ = MakeAction(this, "InsertButton", QStringLiteral("Insert task"), kImageInsert,
+                              QStringLiteral("Insert task"));
+  connect(start_new_button_, &QAction::triggered, this, &MainWindow::StartNewButtonClick);
+  // The button follows the session, not the click.
+  connect(pause_button_, &QAction::triggered, this, [this] { PauseButtonClick(); });
+  connect(stop_button_, &QAction::triggered, this, &MainWindow::StopButtonClick);
+  context_bar_->addAction(start_new_button_);
+  context_bar_->addAction(pause_button_);
+  context_bar_->addAction(stop_button_);
+  context_bar_->addSeparator();
+  context_bar_->addAction(insert_button_);
+  for (QAction* action : context_bar_->actions()) NameButton(context_bar_, action);
+}
 
 void MainWindow::BuildActions() {
   open_db_button_ = MakeAction(this, "OpenDBButton", QStringLiteral("Open Notes DB"), kImageOpenDb,
@@ -138,6 +221,17 @@ void MainWindow::BuildStatusBar() {
 void MainWindow::BuildTray() {
   tray_menu_ = new QMenu(this);
   tray_menu_->setObjectName(QStringLiteral("PopupMenu1"));
+  start_new1_ = tray_menu_->addAction(BarImages16(kImageStart), QStringLiteral("Start New"));
+  start_new1_->setObjectName(QStringLiteral("StartNew1"));
+  connect(start_new1_, &QAction::triggered, this, &MainWindow::StartNewButtonClick);
+  pause1_ = tray_menu_->addAction(BarImages16(kImagePause), QStringLiteral("Pause"));
+  pause1_->setObjectName(QStringLiteral("Pause1"));
+  pause1_->setCheckable(true);
+  connect(pause1_, &QAction::triggered, this, [this] { PauseButtonClick(); });
+  stop1_ = tray_menu_->addAction(BarImages16(kImageStop), QStringLiteral("Stop"));
+  stop1_->setObjectName(QStringLiteral("Stop1"));
+  connect(stop1_, &QAction::triggered, this, &MainWindow::StopButtonClick);
+  tray_menu_->addSeparator();
   QAction* exit1 = tray_menu_->addAction(BarImages16(kImageShutDown), QStringLiteral("Shut down"));
   exit1->setObjectName(QStringLiteral("Exit1"));
   connect(exit1, &QAction::triggered, this, &MainWindow::ExitButtonClick);
@@ -179,6 +273,9 @@ void MainWindow::ApplyTrackerState() {
     setWindowFlag(Qt::Tool, true);
   }
   tray_->setVisible(tracker_.tray_visible());
+  task_list_->ApplyRateView(tracker_.day_log().rate_view);
+  UpdateStatusPanels();
+  CommandsChanged();
   if (tracker_.timer_enabled()) {
     timer1_.start();
   } else {
@@ -193,7 +290,9 @@ bool MainWindow::ShouldShowAtStart() const {
 }
 
 void MainWindow::Timer1Timer() {
-  if (tracker_.Timer1Timer() == Tracker::TickAction::kRunSetup) {
+  Tracker::TickAction action = Tracker::TickAction::kNone;
+  RunCommand([this, &action] { action = tracker_.Timer1Timer(); });
+  if (action == Tracker::TickAction::kRunSetup) {
     timer1_.stop();
     tray_->hide();
     Options2Click();
@@ -201,6 +300,100 @@ void MainWindow::Timer1Timer() {
     return;
   }
   if (!tracker_.timer_enabled()) timer1_.stop();
+}
+
+void MainWindow::RunCommand(const std::function<void()>& command) {
+  try {
+    command();
+  } catch (const Error& e) {
+    tracker_.messages().Show(e.message(), QString(), MsgIcon::kError);
+  }
+}
+
+void MainWindow::UpdateStatusPanels() {
+  const DayLog& log = tracker_.day_log();
+  status_panels_[0]->setText(log.status_time_text());
+  status_panels_[1]->setText(log.status_rate_text());
+  status_panels_[1]->setVisible(log.rate_view);
+}
+
+void MainWindow::StartNewButtonClick() {
+  RunCommand([this] { tracker_.session().NewTask(QString(), QString(), true); });
+  CommandsChanged();
+}
+
+void MainWindow::PauseButtonClick() {
+  RunCommand([this] { tracker_.session().PauseButtonClick(); });
+  CommandsChanged();
+}
+
+void MainWindow::StopButtonClick() {
+  RunCommand([this] { tracker_.session().StopButtonClick(); });
+  CommandsChanged();
+}
+
+int MainWindow::SelectedItem() const {
+  const QModelIndex current = task_list_->currentIndex();
+  return current.isValid() && task_list_->selectionModel()->isSelected(current) ? current.row()
+                                                                                : -1;
+}
+
+void MainWindow::TotalListDblClick() {
+  const int selected = SelectedItem();
+  RunCommand([this, selected] { tracker_.session().TotalListDblClick(selected); });
+}
+
+void MainWindow::Plantime1Click() {
+  const int selected = SelectedItem();
+  if (selected < 0) return;
+  const std::optional<QString> plan =
+      PlanDialog::AskPlan(this, tracker_.day_log().Item(selected).plan);
+  // The item may have gone while the dialog was open.
+  if (!plan || selected >= tracker_.day_log().ItemCount()) return;
+  tracker_.day_log().SetItemPlan(selected, *plan);
+  if (*plan != QLatin1String("-")) tracker_.session().ArmPlanAlarm();
+}
+
+PauseAnswer MainWindow::AskPauseTask() {
+  // The task dialog arrives with its own class; until then a pause resumes its task.
+  return PauseAnswer{};
+}
+
+std::optional<QString> MainWindow::AskPlan(const QString& current_plan) {
+  return PlanDialog::AskPlan(this, current_plan);
+}
+
+int MainWindow::ShowAlarm(const QString& message, const QString& task, const QString& project) {
+  return gui_.ShowAlarm(this, message, task, project);
+}
+
+void MainWindow::ShowMainWindow() {
+  showNormal();
+  raise();
+  activateWindow();
+}
+
+void MainWindow::TrayImageChanged(TrayImage image) {
+  static const int kImages[] = {kImageTrayIdle, kImageTrayRunning, kImageTrayPaused,
+                                kImageTraySaving};
+  tray_->setIcon(BarImages16(kImages[static_cast<int>(image)]));
+}
+
+void MainWindow::CommandsChanged() {
+  const CommandStates& c = tracker_.session().commands();
+  start_new_button_->setEnabled(c.start_new);
+  start_new1_->setEnabled(c.start_new);
+  pause_button_->setEnabled(c.pause);
+  pause_button_->setChecked(c.pause_down);
+  pause1_->setEnabled(c.pause);
+  pause1_->setChecked(c.pause_down);
+  stop_button_->setEnabled(c.stop);
+  stop1_->setEnabled(c.stop);
+  insert_button_->setEnabled(c.insert_task);
+}
+
+void MainWindow::FocusLogRow(int row) {
+  log_grid_->setCurrentIndex(log_model_->index(row, 1));
 }
 
 void MainWindow::Options2Click() { gui_.ShowOptions(this, tracker_.setup_mode()); }

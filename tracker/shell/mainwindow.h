@@ -5,7 +5,10 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 
+#include <functional>
+
 #include "guilink.h"
+#include "tasksession.h"
 #include "tracker.h"
 
 class QAction;
@@ -15,9 +18,14 @@ class QToolButton;
 
 namespace ravell {
 
+class LogGridModel;
+class LogGridView;
+class TaskListModel;
+class TaskListView;
+
 // The tracker's main window Form1: a thin shell over Tracker. Handlers keep
 // the names of the commands they run.
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, private SessionUi {
   Q_OBJECT
  public:
   MainWindow(Tracker& tracker, GuiLink& gui, QWidget* parent = nullptr);
@@ -39,6 +47,15 @@ class MainWindow : public QMainWindow {
   void StartReporterButtonClick();
   void OpenDBButtonClick();
   void RAVHelp1Click();
+  void StartNewButtonClick();
+  void PauseButtonClick();
+  void StopButtonClick();
+  void TotalListDblClick();
+  void Plantime1Click();
+  // The task list's selected item, or -1.
+  int SelectedItem() const;
+  LogGridView* log_grid() { return log_grid_; }
+  TaskListView* task_list() { return task_list_; }
   // End of the desktop session or a termination signal: the shutdown sequence
   // without saving the window layout.
   void EndSession();
@@ -48,6 +65,20 @@ class MainWindow : public QMainWindow {
   void changeEvent(QEvent* event) override;
 
  private:
+  // SessionUi: what the task session asks of the window.
+  PauseAnswer AskPauseTask() override;
+  std::optional<QString> AskPlan(const QString& current_plan) override;
+  int ShowAlarm(const QString& message, const QString& task, const QString& project) override;
+  void ShowMainWindow() override;
+  void TrayImageChanged(TrayImage image) override;
+  void CommandsChanged() override;
+  void FocusLogRow(int row) override;
+
+  // Runs a command; an error it raises ends it with its message.
+  void RunCommand(const std::function<void()>& command);
+  void BuildViews();
+  void BuildContextBar();
+  void UpdateStatusPanels();
   void BuildActions();
   void BuildStatusBar();
   void BuildTray();
@@ -71,6 +102,19 @@ class MainWindow : public QMainWindow {
   QAction* open_db1_ = nullptr;
   QAction* reporter1_ = nullptr;
   QMenu* tray_menu_ = nullptr;  // PopupMenu1
+  QAction* start_new_button_ = nullptr;
+  QAction* pause_button_ = nullptr;
+  QAction* stop_button_ = nullptr;
+  QAction* insert_button_ = nullptr;
+  QAction* start_new1_ = nullptr;  // tray menu
+  QAction* pause1_ = nullptr;
+  QAction* stop1_ = nullptr;
+  QToolBar* context_bar_ = nullptr;
+  LogGridModel* log_model_ = nullptr;
+  TaskListModel* task_model_ = nullptr;
+  LogGridView* log_grid_ = nullptr;
+  TaskListView* task_list_ = nullptr;
+  QMenu* total_list_menu_ = nullptr;  // TotalListMenu
   QSystemTrayIcon* tray_ = nullptr;
 };
 
