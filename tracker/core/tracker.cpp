@@ -128,6 +128,25 @@ void Tracker::FillDay() {
   day_log_.RecountTotalTime();
 }
 
+QStringList Tracker::TaskDialogProjects() {
+  QStringList names;
+  if (setup_mode_) return names;
+  if (UsesNotes(storage_target_) && notes_) {
+    try {
+      QString lines = notes_->GetActiveProjects();
+      lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+      for (const QString& line : lines.split(QLatin1Char('\n'))) {
+        if (!line.isEmpty()) names << line;
+      }
+    } catch (const Error& e) {
+      ShowError(e.message());
+    }
+    return names;
+  }
+  for (const QString& line : projects_.lines()) names << ProjectList::NameOf(line);
+  return names;
+}
+
 void Tracker::SaveToXML(const QDate& day) {
   WriteFileAtomic(DayLogPath(env_.program_folder, day), ComposeDayLog(day_log_, projects_, day));
 }

@@ -53,6 +53,11 @@ class Tracker {
   void CreateDayLogIfMissing(const QDate& day);
   // plans.lst from the task list; throws FileError.
   void WritePlans();
+  // The projects the task dialog offers (it appends "Undefined"): none in
+  // setup mode, the Notes link's active projects for Notes and Combine, the
+  // project list's names otherwise.
+  QStringList TaskDialogProjects();
+
   TaskSession& session() { return session_; }
   DayLog& day_log() { return day_log_; }
   ProjectList& projects() { return projects_; }

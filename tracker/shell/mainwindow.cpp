@@ -22,6 +22,7 @@
 #include "error.h"
 #include "daylogviews.h"
 #include "plandialog.h"
+#include "taskdialog.h"
 
 namespace ravell {
 
@@ -317,8 +318,24 @@ void MainWindow::UpdateStatusPanels() {
   status_panels_[1]->setVisible(log.rate_view);
 }
 
+TaskDialogHooks MainWindow::MakeTaskDialogHooks() {
+  TaskDialogHooks hooks;
+  hooks.projects = tracker_.TaskDialogProjects();
+  hooks.rate_text = [this](const QString& project) {
+    return tracker_.projects().RateText(project);
+  };
+  hooks.new_task = [this](const QString& project, const QString& task) {
+    RunCommand([&] { tracker_.session().NewTask(project, task, true); });
+  };
+  return hooks;
+}
+
 void MainWindow::StartNewButtonClick() {
-  RunCommand([this] { tracker_.session().NewTask(QString(), QString(), true); });
+  if (!tracker_.session().commands().start_new) return;
+  TaskDialog dialog(MakeTaskDialogHooks(), this);
+  dialog.SetMode(QStringLiteral("New"));
+  dialog.SetTaskText(QString());
+  dialog.exec();
   CommandsChanged();
 }
 
@@ -355,8 +372,14 @@ void MainWindow::Plantime1Click() {
 }
 
 PauseAnswer MainWindow::AskPauseTask() {
-  // The task dialog arrives with its own class; until then a pause resumes its task.
-  return PauseAnswer{};
+  TaskDialog dialog(MakeTaskDialogHooks(), this);
+  dialog.SetMode(QStringLiteral("Pause"));
+  dialog.SetTaskText(QString());
+  PauseAnswer answer;
+  answer.result = dialog.exec();
+  answer.project = dialog.ProjectText();
+  answer.task = dialog.TaskText();
+  return answer;
 }
 
 std::optional<QString> MainWindow::AskPlan(const QString& current_plan) {

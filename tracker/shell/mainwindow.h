@@ -18,6 +18,7 @@ class QToolButton;
 
 namespace ravell {
 
+struct TaskDialogHooks;
 class LogGridModel;
 class LogGridView;
 class TaskListModel;
@@ -76,6 +77,7 @@ class MainWindow : public QMainWindow, private SessionUi {
 
   // Runs a command; an error it raises ends it with its message.
   void RunCommand(const std::function<void()>& command);
+  TaskDialogHooks MakeTaskDialogHooks();
   void BuildViews();
   void BuildContextBar();
   void UpdateStatusPanels();
