@@ -1,7 +1,9 @@
 // Entry of the reporter program.
 #include <QApplication>
+#include <QTimer>
 
 #include "mainwindow.h"
+#include "progresswindow.h"
 #include "version.h"
 
 int main(int argc, char** argv) {
@@ -12,7 +14,23 @@ int main(int argc, char** argv) {
                                           .arg(ravell::kVersionMinor)
                                           .arg(ravell::kVersionRelease)
                                           .arg(ravell::kVersionBuild));
+  // The progress window comes first and stays the main window: closing the
+  // main window closes it, which ends the program.
+  ravell::ProgressWindow progress;
   ravell::ReporterWindow window;
-  window.show();
+  QObject::connect(&window, &ravell::ReporterWindow::Closed, &progress, &QWidget::close);
+  QObject::connect(progress.Timer1(), &QTimer::timeout, &window, [&] {
+    progress.Timer1()->stop();
+    window.hide();
+    if (window.InitForm1(progress)) {
+      window.show();
+      progress.hide();
+    } else {
+      progress.hide();
+      progress.close();
+      QCoreApplication::quit();
+    }
+  });
+  progress.show();
   return QApplication::exec();
 }
