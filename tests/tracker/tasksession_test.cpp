@@ -336,5 +336,40 @@ TEST_F(SessionTest, NotesAndCombineSaveThroughTheLink) {
   EXPECT_EQ(Records(), QStringList{"9:00:00-9:30:00 (0:30:00) Design"});
 }
 
+// A whole accelerated day with saving every minute and a midnight inside it:
+// whenever the process might die, the files hold all but the last minute, and
+// after Stop they hold exactly the elapsed time, nothing twice.
+TEST_F(SessionTest, SoakDayWithMinuteSavesAcrossMidnight) {
+  Start("[Storage]\r\nTarget=Log\r\n[Options]\r\nAutoSave=Yes\r\nAutoSaveInterval=0:01:00\r\n",
+        QTime(8, 0));
+  const QDate next = kDay.addDays(1);
+  auto saved_seconds = [this, next] {
+    qint64 total = 0;
+    for (const QDate& day : {kDay, next}) {
+      for (const DayLogRecord& r : ReadDayLogRecords(File(day)).records) {
+        total += ToMilliseconds(ParseTime(r.time_delta)) / 1000;
+      }
+    }
+    return total;
+  };
+  session().NewTask("Acme", "Design");
+  const qint64 start = ToMilliseconds(clock_.Now());
+  for (int second = 1; second <= 24 * 3600; ++second) {
+    clock_.Advance(kOneSecond);
+    tracker_->Timer1Timer();
+    if (second % 3600 == 0) {
+      const qint64 elapsed = (ToMilliseconds(clock_.Now()) - start) / 1000;
+      const qint64 saved = saved_seconds();
+      ASSERT_LE(saved, elapsed) << "at " << second;
+      ASSERT_GE(saved, elapsed - 60) << "at " << second;
+    }
+  }
+  session().StopButtonClick();
+  EXPECT_EQ(saved_seconds(), 24 * 3600);
+  EXPECT_EQ(Records(kDay), QStringList{"8:00:00-0:00:00 (16:00:00) Design"});
+  EXPECT_EQ(Records(next), QStringList{"0:00:00-8:00:00 (8:00:00) Design"});
+  EXPECT_TRUE(messages_.shown.isEmpty());
+}
+
 }  // namespace
 }  // namespace ravell
