@@ -84,5 +84,9 @@ if ((run)); then
     echo "setup.sh: no desktop session (DISPLAY is not set); start $build_dir/bin/ravell from one." >&2
     exit 1
   fi
+  # A first start beside the Notes link library would only open the set-up
+  # dialog; the newcomer's start keeps the day logs in the program folder.
+  ini="$build_dir/bin/ravell.ini"
+  if [[ ! -e $ini ]]; then printf '[Storage]\r\nTarget=Log\r\n' >"$ini"; fi
   exec "$build_dir/bin/ravell"
 fi

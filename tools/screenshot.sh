@@ -68,6 +68,12 @@ if [[ -n $from || ! -x $folder/$program ]]; then
   fi
 fi
 
+# Without settings the tracker would start in set-up mode (the Notes link
+# library is beside it); pictures show the ordinary start on day log files.
+if [[ $program == ravell && ! -e $folder/ravell.ini ]]; then
+  printf '[Storage]\r\nTarget=Log\r\n' >"$folder/ravell.ini"
+fi
+
 scratch=$(mktemp -d)
 pids=()
 cleanup() {
