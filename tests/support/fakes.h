@@ -59,6 +59,7 @@ class FakeNotesLink : public NotesLink {
                  .arg(rate)
                  .arg(start, 0, 'f', 6)
                  .arg(end, 0, 'f', 6);
+    if (fail_save) throw NotesError(QStringLiteral("SaveToNotesDoc failed"));
   }
   QString GetActiveProjects() override {
     *calls << QStringLiteral("GetActiveProjects");
@@ -89,6 +90,7 @@ class FakeNotesLink : public NotesLink {
   std::shared_ptr<QStringList> calls = std::make_shared<QStringList>();
   int init_result = 1;
   bool fail_user_name = false;
+  bool fail_save = false;
   QString user_name = QStringLiteral("Jane Doe");
   QList<NotesRecord> day_records;
   QString sel_tasks, active_projects, rate_list;

@@ -71,6 +71,7 @@ class SessionTest : public ::testing::Test {
   FakeSessionUi ui_;
   testing::RecordingToDo todo_;
   std::unique_ptr<Tracker> tracker_;
+  testing::FakeNotesLink* link_ = nullptr;  // owned by the tracker
 };
 
 TEST_F(SessionTest, SwitchAfterTenMinutesSavesTheClosedRowAndTheOpenOneUpToTheSwitch) {
@@ -314,10 +315,11 @@ TEST_F(SessionTest, NotesAndCombineSaveThroughTheLink) {
   auto calls = std::make_shared<QStringList>();
   WriteFileAtomic(folder_.path() + "/ravell.ini", "[Storage]\r\nTarget=Combine\r\n");
   TrackerEnvironment env{folder_.path(), &clock_, &messages_,
-                         [calls](MessageBoxes&) -> std::unique_ptr<NotesLink> {
+                         [calls, this](MessageBoxes&) -> std::unique_ptr<NotesLink> {
                            auto link = std::make_unique<testing::FakeNotesLink>();
                            link->calls = calls;
                            link->rate_list = "Acme=12.50\r\n";
+                           link_ = link.get();
                            return link;
                          }};
   clock_.Set(kDay, QTime(9, 0));
@@ -334,6 +336,16 @@ TEST_F(SessionTest, NotesAndCombineSaveThroughTheLink) {
                 .arg(day + EncodeTime(9, 0, 0), 0, 'f', 6)
                 .arg(day + EncodeTime(9, 30, 0), 0, 'f', 6));
   EXPECT_EQ(Records(), QStringList{"9:00:00-9:30:00 (0:30:00) Design"});
+
+  // The database refusing a save must not cost the day log its copy.
+  link_->fail_save = true;
+  session().NewTask("Acme", "Mail");
+  clock_.Set(kDay, QTime(9, 45));
+  session().StopButtonClick();
+  EXPECT_EQ(Records(), QStringList({"9:00:00-9:30:00 (0:30:00) Design",
+                                    "9:30:00-9:45:00 (0:15:00) Mail"}));
+  ASSERT_EQ(messages_.shown.size(), 1);
+  EXPECT_TRUE(messages_.shown[0].text.contains("SaveToNotesDoc failed"));
 }
 
 // A whole accelerated day with saving every minute and a midnight inside it:

@@ -88,11 +88,17 @@ void TaskSession::SaveTask(const QString& name, const QString& project, DateTime
   const TrayImage before = tray_image_;
   SetTray(TrayImage::kSaving);
   const StorageTarget target = tracker_.storage_target();
+  // Each store on its own: with Combine a refused database save must not
+  // keep the interval out of the day log as well.
   try {
     if (UsesNotes(target) && tracker_.notes()) {
       tracker_.notes()->SaveToNotesDoc(name, project, task_id, tracker_.projects().Rate(project),
                                        start, end);
     }
+  } catch (const Error& e) {
+    tracker_.messages().Show(e.message(), QString(), MsgIcon::kError);
+  }
+  try {
     if (UsesLog(target)) tracker_.SaveToXML(log_date_);
   } catch (const Error& e) {
     tracker_.messages().Show(e.message(), QString(), MsgIcon::kError);
