@@ -3,7 +3,8 @@
 # tracker or runs every test.
 #
 #   ./setup.sh              install missing packages, build into build/
-#   ./setup.sh --run        ... then start the tracker (build/bin/ravell)
+#   ./setup.sh --run        ... then add both programs to the desktop menu and
+#                           start the tracker (build/bin/ravell)
 #   ./setup.sh --test       ... then run every test
 #   ./setup.sh --sanitize   build into build-asan/ with ASan and UBSan instead
 set -euo pipefail
@@ -79,7 +80,19 @@ if ((test)); then
   ctest --test-dir "$build_dir" --output-on-failure -j2 --no-tests=error --timeout 300
 fi
 
+# Desktop menu entries for both programs, pointing at this build.
+install_desktop_entries() {
+  local applications=${XDG_DATA_HOME:-$HOME/.local/share}/applications
+  mkdir -p "$applications"
+  cp "$build_dir"/share/applications/ravell.desktop "$build_dir"/share/applications/rvreporter.desktop \
+    "$applications/"
+  if command -v update-desktop-database >/dev/null; then
+    update-desktop-database -q "$applications" || true
+  fi
+}
+
 if ((run)); then
+  install_desktop_entries
   if [[ -z ${DISPLAY:-} && -z ${WAYLAND_DISPLAY:-} ]]; then
     echo "setup.sh: no desktop session (DISPLAY is not set); start $build_dir/bin/ravell from one." >&2
     exit 1

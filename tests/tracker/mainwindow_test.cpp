@@ -1,14 +1,24 @@
 // The main window over a real tracker in a scratch program folder.
+#include <QClipboard>
 #include <QFile>
+#include <QFocusEvent>
+#include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
+#include <QScreen>
 #include <QTemporaryDir>
+#include <QToolBar>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <QtTest>
 
 #include "../support/fakegui.h"
 #include "../support/fakes.h"
 #include "atomicfile.h"
+#include "barimages.h"
+#include "daylogviews.h"
 #include "mainwindow.h"
+#include "timetext.h"
 
 namespace ravell {
 
@@ -29,10 +39,39 @@ class MainWindowTest : public QObject {
       window = std::make_unique<MainWindow>(*tracker, gui);
       window->FormCreate();
     }
+    void Restart() {
+      window.reset();
+      tracker.reset();
+      Start();
+    }
+    void WriteIni(const QByteArray& text) { WriteFileAtomic(folder.path() + "/ravell.ini", text); }
     QString Panel(int i) {
       return window->findChild<QLabel*>(QStringLiteral("StatusPanel%1").arg(i))->text();
     }
+    template <typename T = QWidget>
+    T* Find(const char* name) {
+      T* found = window->findChild<T*>(QLatin1String(name));
+      if (found == nullptr) qFatal("no %s", name);
+      return found;
+    }
+    QAction* Item(const char* name) { return Find<QAction>(name); }
+    QToolBar* Bar(const char* name) { return Find<QToolBar>(name); }
+    // Closed intervals of Mail and Code, then Mail running again at 10:00.
+    void WorkTwoTasks() {
+      TaskSession& session = tracker->session();
+      session.NewTask("Office", "Mail");
+      clock.Advance(EncodeTime(0, 30, 0));
+      session.NewTask("Dev", "Code");
+      clock.Advance(EncodeTime(0, 30, 0));
+      session.NewTask("Office", "Mail");
+    }
+    void Focus(QWidget* control, QEvent::Type type, Qt::FocusReason reason = Qt::MouseFocusReason) {
+      QFocusEvent event(type, reason);
+      QApplication::sendEvent(control, &event);
+    }
   };
+
+  static QString Clipboard() { return QGuiApplication::clipboard()->text(); }
 
  private slots:
   void CaptionAndStatusPanelsOnTheDayLog() {
@@ -94,6 +133,245 @@ class MainWindowTest : public QObject {
     f.window->ExitButtonClick();
     QVERIFY(!f.window->isVisible());
     QCOMPARE(calls->last(), QStringLiteral("Terminate"));
+  }
+
+  void EveryImageIsDrawnAndDistinct() {
+    QList<QImage> seen;
+    for (int i = 0; i < kImageCount; ++i) {
+      const QImage picture = BarImages16(i).pixmap(16, 16).toImage();
+      QCOMPARE(picture.size(), QSize(16, 16));
+      int opaque = 0;
+      for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) opaque += qAlpha(picture.pixel(x, y)) > 0;
+      }
+      QVERIFY2(opaque > 20, qPrintable(QString::number(i)));
+      QVERIFY2(!seen.contains(picture), qPrintable(QString::number(i)));
+      seen << picture;
+    }
+  }
+
+  void FirstStartShowsEveryPaneAndGrowsTheWindowByThem() {
+    Fixture f;
+    f.Start();
+    QCOMPARE(f.window->size(), QSize(645 + 148, 352 + 83));
+    QVERIFY(!f.Find("Panel2")->isHidden());
+    QVERIFY(!f.Find("Panel4")->isHidden());
+    for (const char* check : {"ToDo2", "Log2", "Rate1", "ShowToDoButton", "ShowLogButton",
+                              "ShowRateButton", "Tasksactions1", "Options1", "Showtoggles1"}) {
+      QVERIFY2(f.Item(check)->isChecked(), check);
+    }
+    for (const char* bar : {"ContextBar", "OptionsBar", "VisBar"}) {
+      QVERIFY2(!f.Bar(bar)->isHidden(), bar);
+      QCOMPARE(f.Bar(bar)->toolButtonStyle(), Qt::ToolButtonIconOnly);
+    }
+    QVERIFY(!f.window->task_list()->isColumnHidden(TaskListModel::kRate));
+    // Storage target Log.
+    QVERIFY(!f.Item("OpenDB1")->isVisible());
+    QVERIFY(!f.Item("ReloadToDotree1")->isVisible());
+    QVERIFY(f.Item("Reporter1")->isVisible());
+  }
+
+  void GuiSectionValuesApplyAtStart_data() {
+    QTest::addColumn<QByteArray>("gui");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QStringList>("hidden");
+    QTest::addColumn<QStringList>("unchecked");
+    const QSize grown(645 + 148, 352 + 83);
+    QTest::newRow("to-do panel off")
+        << QByteArray("ToDoVisible=No") << QSize(645 - 148, 435) << QStringList{"Panel2"}
+        << QStringList{"ToDo2", "ShowToDoButton"};
+    QTest::newRow("yes in lower case is off") << QByteArray("ToDoVisible=yes") << QSize(497, 435)
+                                              << QStringList{"Panel2"} << QStringList{"ToDo2"};
+    QTest::newRow("log off") << QByteArray("LogVisible=No") << QSize(793, 352 - 83)
+                             << QStringList{"Panel4"} << QStringList{"Log2", "ShowLogButton"};
+    QTest::newRow("bar flag without semicolon hides")
+        << QByteArray("ContextBar=Visible") << grown << QStringList{"ContextBar"}
+        << QStringList{"Tasksactions1", "Taskactions1"};
+    QTest::newRow("empty bar flags hide")
+        << QByteArray("VisBar=") << grown << QStringList{"VisBar"} << QStringList{"Showtoggles1"};
+    QTest::newRow("size not a number is ignored")
+        << QByteArray("WindowWidth=wide\r\nWindowHeight=300") << QSize(793, 300) << QStringList{}
+        << QStringList{};
+  }
+
+  void GuiSectionValuesApplyAtStart() {
+    QFETCH(QByteArray, gui);
+    QFETCH(QSize, size);
+    QFETCH(QStringList, hidden);
+    QFETCH(QStringList, unchecked);
+    Fixture f;
+    f.WriteIni("[GUI]\r\n" + gui + "\r\n");
+    f.Start();
+    QCOMPARE(f.window->size(), size);
+    for (const QString& name : hidden)
+      QVERIFY2(f.Find(qPrintable(name))->isHidden(), qPrintable(name));
+    for (const QString& name : unchecked) {
+      QVERIFY2(!f.Item(qPrintable(name))->isChecked(), qPrintable(name));
+    }
+  }
+
+  void SavedLayoutComesBackCentredAtItsSize() {
+    Fixture f;
+    f.Start();
+    f.window->show();
+    f.window->Log1Click();
+    f.window->ShowRateButtonClick();
+    f.window->OptionsBarContextPopup();
+    f.window->Listcaptions1Click();
+    f.window->VisBarContextPopup();
+    f.window->Hide1Click();
+    f.window->resize(700, 400);
+    f.window->move(0, 0);
+    f.window->ExitButtonClick();
+    const QString ini = QString::fromLatin1(ReadWholeFile(f.folder.path() + "/ravell.ini"));
+    QVERIFY2(ini.contains("LogVisible=No\r\nRateVisible=No\r\n"), qPrintable(ini));
+    QVERIFY2(ini.contains("OptionsBar=Visible;Captions;List;\r\nVisBar=\r\nContextBar=Visible;"),
+             qPrintable(ini));
+
+    f.Restart();
+    QCOMPARE(f.window->size(), QSize(700, 400));
+    QVERIFY(f.Find("Panel4")->isHidden());
+    QVERIFY(!f.Find("Panel2")->isHidden());
+    QVERIFY(!f.Item("ShowRateButton")->isChecked());
+    QVERIFY(f.window->task_list()->isColumnHidden(TaskListModel::kTotal));
+    QVERIFY(f.Find("StatusPanel1")->isHidden());
+    QCOMPARE(f.Bar("OptionsBar")->toolButtonStyle(), Qt::ToolButtonTextBesideIcon);
+    QVERIFY(f.Bar("VisBar")->isHidden());
+    QVERIFY(!f.Item("Showtoggles1")->isChecked());
+    f.window->show();
+    QCOMPARE(f.window->size(), QSize(700, 400));
+    const QPoint centre = f.window->screen()->availableGeometry().center();
+    QVERIFY(qAbs(f.window->geometry().center().x() - centre.x()) <= 1);
+    QVERIFY(qAbs(f.window->geometry().center().y() - centre.y()) <= 1);
+  }
+
+  void ToolBarMenuKeepsCaptionsAndListTogether() {
+    Fixture f;
+    f.Start();
+    QToolBar* bar = f.Bar("ContextBar");
+    f.window->ContextBarContextPopup();
+    f.window->Listcaptions1Click();  // without captions: captions come on too
+    QCOMPARE(bar->toolButtonStyle(), Qt::ToolButtonTextBesideIcon);
+    f.window->ToolBarsPopupPopup();
+    QVERIFY(f.Item("Showcaptions1")->isChecked() && f.Item("Listcaptions1")->isChecked());
+    f.window->Showcaptions1Click();  // off: the list arrangement goes too
+    QCOMPARE(bar->toolButtonStyle(), Qt::ToolButtonIconOnly);
+    f.window->Showcaptions1Click();
+    QCOMPARE(bar->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
+    f.window->ToolBarsPopupPopup();
+    QVERIFY(!f.Item("Listcaptions1")->isChecked());
+
+    f.window->Hide1Click();
+    QVERIFY(bar->isHidden());
+    QVERIFY(!f.Item("Tasksactions1")->isChecked());
+    f.window->Tasksactions1Click();
+    QVERIFY(!bar->isHidden());
+    QVERIFY(f.Item("Tasksactions1")->isChecked() && f.Item("Taskactions1")->isChecked());
+  }
+
+  void MenusFollowFocusSelectionAndSession() {
+    Fixture f;
+    f.Start();
+    QTreeWidget* tree = f.window->todo_tree();
+    auto* project = new QTreeWidgetItem(tree, {"Acme"});
+    auto* task = new QTreeWidgetItem(project, {"Logo"});
+    QAction* properties = f.Item("Rate3");
+    QAction* from_project = f.Item("Deletefromproject1");
+    tree->setCurrentItem(project);
+    QVERIFY(!properties->isEnabled());  // the tree has no focus yet
+    f.Focus(tree, QEvent::FocusIn);
+    QVERIFY(properties->isEnabled() && f.Item("Delete4")->isEnabled());
+    QVERIFY(!from_project->isEnabled());
+    tree->setCurrentItem(task);
+    QVERIFY(!properties->isEnabled() && from_project->isEnabled());
+    f.Focus(tree, QEvent::FocusOut, Qt::PopupFocusReason);  // a menu opening keeps it
+    QVERIFY(from_project->isEnabled());
+    f.Focus(tree, QEvent::FocusOut);
+    QVERIFY(!from_project->isEnabled());
+
+    tree->setCurrentItem(project);
+    f.window->PopupMenu2Popup();
+    QVERIFY(f.Item("Rate2")->isEnabled() && f.Item("Delete3")->isEnabled());
+    for (const char* name : {"StartNew2", "Insert2", "Delete1"}) {
+      QVERIFY2(!f.Item(name)->isEnabled(), name);
+    }
+
+    f.WorkTwoTasks();
+    f.window->PauseButtonClick();
+    LogGridView* grid = f.window->log_grid();
+    const int last = f.tracker->day_log().RowCount() - 1;
+    grid->setCurrentIndex(grid->model()->index(last, 1));
+    f.Focus(grid, QEvent::FocusIn);
+    QVERIFY(!f.Item("Deletefromlog1")->isEnabled());  // paused: the last row is closed, yet kept
+    QVERIFY(!f.Item("Changelogrecord1")->isEnabled());
+    f.window->PopupMenu3Popup();
+    QVERIFY(!f.Item("Delete2")->isEnabled() && !f.Item("Edit1")->isEnabled());
+    grid->setCurrentIndex(grid->model()->index(0, 1));
+    f.Focus(grid, QEvent::FocusIn);
+    QVERIFY(f.Item("Deletefromlog1")->isEnabled());
+    QVERIFY(f.Item("Startnew3")->isEnabled() == f.Item("StartNewButton")->isEnabled());
+    QVERIFY(f.Item("Addtoproject1")->isEnabled() && f.Item("Inserttolog1")->isEnabled());
+  }
+
+  void TaskListMenuCopiesAndSorts() {
+    Fixture f;
+    f.Start();
+    f.WorkTwoTasks();
+    f.window->StopButtonClick();
+    QCOMPARE(f.window->SelectedItem(), -1);
+    f.window->TotalListMenuPopup();
+    QCOMPARE(f.window->SelectedItem(), 1);  // the last item
+    QVERIFY(f.Item("Insert3")->isEnabled());
+    f.window->Copy3Click(2);
+    QCOMPARE(Clipboard(), QStringLiteral("0:30:00"));
+    f.window->Entirerow1Click();
+    QCOMPARE(Clipboard(), QStringLiteral("Code\tDev\t0:30:00\t-\t\t\t"));
+    QCOMPARE(f.Find<QMenu>("Copy3")->actions().size(), 8);  // Entire row, separator, six columns
+
+    LogGridView* grid = f.window->log_grid();
+    grid->setCurrentIndex(grid->model()->index(0, 1));
+    f.window->Record1Click();
+    QCOMPARE(Clipboard(), QStringLiteral("9:00:00-9:30:00 (0:30:00)\tMail\tOffice\t"));
+    f.window->TimeEnd1Click();
+    QCOMPARE(Clipboard(), QStringLiteral("9:30:00"));
+
+    // A click on the Task header sorts; the running task stays current.
+    f.WorkTwoTasks();
+    emit f.window->task_list()->header()->sectionClicked(TaskListModel::kTask);
+    QCOMPARE(f.tracker->day_log().Item(0).task, QStringLiteral("Code"));
+    QCOMPARE(f.tracker->day_log().Item(f.tracker->day_log().current_task).task,
+             QStringLiteral("Mail"));
+  }
+
+  void TrayMenuSwitchesAndHint() {
+    Fixture f;
+    f.Start();
+    QCOMPARE(f.window->tray_icon()->toolTip(), QStringLiteral("Total time: 0:00:00"));
+    f.WorkTwoTasks();
+    f.window->Timer1Timer();
+    QCOMPARE(f.window->tray_icon()->toolTip(),
+             QStringLiteral("Mail (Office)\nTask:0:30:00\nTotal:1:00:00"));
+    f.window->PopupMenu1Popup();
+    QList<QAction*> items = f.Find<QMenu>("Switchto1")->actions();
+    QCOMPARE(items.size(), 2);
+    QCOMPARE(items[0]->text(), QStringLiteral("Mail (Office)"));
+    QVERIFY(items[0]->isChecked() && items[0]->isEnabled());
+    QVERIFY(!items[1]->isChecked() && items[1]->isEnabled());
+    QVERIFY(!f.Item("Insert1")->isEnabled());
+
+    f.window->PauseButtonClick();
+    f.window->PopupMenu1Popup();
+    items = f.Find<QMenu>("Switchto1")->actions();
+    QCOMPARE(items.size(), 2);  // rebuilt, not added to
+    QVERIFY(items[0]->isChecked() && items[0]->isEnabled());
+    QVERIFY(!items[1]->isEnabled());
+    QVERIFY(f.Item("Pause1")->isChecked());
+
+    f.window->StopButtonClick();
+    f.window->PopupMenu1Popup();
+    f.Find<QMenu>("Switchto1")->actions()[1]->trigger();
+    QCOMPARE(f.tracker->day_log().Row(f.tracker->day_log().RowCount() - 1).task,
+             QStringLiteral("Code"));
   }
 };
 

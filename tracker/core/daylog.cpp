@@ -1,5 +1,6 @@
 #include "daylog.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -64,6 +65,11 @@ void DayLog::SetItemPlan(int index, const QString& plan) {
 void DayLog::SetItemMarker(int index, TaskMarker marker) {
   items_[index].marker = marker;
   emit ItemChanged(index);
+}
+
+void DayLog::SortItems(const std::function<bool(const TaskItem&, const TaskItem&)>& less) {
+  std::stable_sort(items_.begin(), items_.end(), less);
+  emit ItemsChanged();
 }
 
 int DayLog::FindTask(const QString& project, const QString& name) const {

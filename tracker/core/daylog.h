@@ -3,6 +3,7 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <functional>
 
 #include "datetime.h"
 
@@ -66,6 +67,8 @@ class DayLog : public QObject {
   void SetItemTotal(int index, const QString& total);
   void SetItemPlan(int index, const QString& plan);
   void SetItemMarker(int index, TaskMarker marker);
+  // Reorders the items (stable); the caller keeps current_task in step.
+  void SortItems(const std::function<bool(const TaskItem&, const TaskItem&)>& less);
 
   int FindTask(const QString& project, const QString& name) const;
   RecountResult RecountTotalTask(const QString& project, const QString& name);

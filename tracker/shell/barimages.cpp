@@ -62,10 +62,18 @@ void Folder(QPainter& p, const QColor& color) {
 void Draw(QPainter& p, int index) {
   const QColor green(40, 160, 60), amber(230, 160, 20), red(200, 40, 40), blue(50, 100, 200);
   switch (index) {
-    case kImageStart: Play(p, green); break;
-    case kImagePause: Bars(p, amber); break;
-    case kImageStop: Square(p, red); break;
-    case kImageAddPlanned: Plus(p, green); break;
+    case kImageStart:
+      Play(p, green);
+      break;
+    case kImagePause:
+      Bars(p, amber);
+      break;
+    case kImageStop:
+      Square(p, red);
+      break;
+    case kImageAddPlanned:
+      Plus(p, green);
+      break;
     case kImageInsert:
       Page(p, Qt::white);
       p.setPen(Qt::NoPen);
@@ -82,6 +90,20 @@ void Draw(QPainter& p, int index) {
       p.setPen(QPen(red, 2, Qt::SolidLine, Qt::RoundCap));
       p.drawArc(QRectF(2.5, 3, 11, 11), 120 * 16, 300 * 16);
       p.drawLine(QPointF(8, 1.5), QPointF(8, 7.5));
+      break;
+    case kImageCopy:
+      p.setBrush(Qt::white);
+      p.drawRect(QRectF(1.5, 1.5, 8, 10));
+      p.drawRect(QRectF(6.5, 4.5, 8, 10));
+      break;
+    case kImagePlan:
+      Clock(p, Qt::white, blue.darker());
+      break;
+    case kImageHelp:
+      p.setBrush(blue);
+      p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
+      p.setPen(Qt::white);
+      p.drawText(QRectF(1.5, 1.5, 13, 13), Qt::AlignCenter, QStringLiteral("?"));
       break;
     case kImageDelete:
       p.setPen(QPen(red, 2.5, Qt::SolidLine, Qt::RoundCap));
@@ -112,21 +134,38 @@ void Draw(QPainter& p, int index) {
       p.setBrush(Qt::white);
       p.drawEllipse(QRectF(5.5, 5.5, 5, 5));
       break;
-    case kImageProperties: Page(p, QColor(255, 255, 210)); break;
+    case kImageProperties:
+      Page(p, QColor(255, 255, 210));
+      break;
     case kImageRate:
       p.setPen(QPen(green.darker(), 1));
       p.setBrush(QColor(240, 200, 60));
       p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
       p.drawText(QRectF(1.5, 1.5, 13, 13), Qt::AlignCenter, QStringLiteral("$"));
       break;
-    case kImageProject: Folder(p, QColor(240, 200, 90)); break;
-    case kImageTask: Page(p, Qt::white); break;
-    case kImageNotesProject: Folder(p, QColor(120, 180, 230)); break;
-    case kImageTrayRunning: Clock(p, QColor(190, 240, 190), green.darker()); break;
-    case kImageTrayPaused: Clock(p, QColor(250, 225, 160), amber.darker()); break;
-    case kImageTrayIdle: Clock(p, QColor(235, 235, 235), QColor(60, 60, 60)); break;
-    case kImageTraySaving: Clock(p, QColor(190, 210, 250), blue.darker()); break;
-    default: break;
+    case kImageProject:
+      Folder(p, QColor(240, 200, 90));
+      break;
+    case kImageTask:
+      Page(p, Qt::white);
+      break;
+    case kImageNotesProject:
+      Folder(p, QColor(120, 180, 230));
+      break;
+    case kImageTrayRunning:
+      Clock(p, QColor(190, 240, 190), green.darker());
+      break;
+    case kImageTrayPaused:
+      Clock(p, QColor(250, 225, 160), amber.darker());
+      break;
+    case kImageTrayIdle:
+      Clock(p, QColor(235, 235, 235), QColor(60, 60, 60));
+      break;
+    case kImageTraySaving:
+      Clock(p, QColor(190, 210, 250), blue.darker());
+      break;
+    default:
+      break;
   }
 }
 

@@ -14,10 +14,13 @@ enum BarImage {
   kImageInsert = 4,
   kImageOpenDb = 5,
   kImageShutDown = 6,
+  kImageCopy = 7,  // spare pictures: copy, plan time, help
   kImageDelete = 8,
+  kImagePlan = 9,
   kImageReporter = 10,
   kImageToDoPanel = 11,
   kImageLogPanel = 12,
+  kImageHelp = 13,
   kImageOptions = 14,
   kImageProperties = 15,
   kImageRate = 16,
@@ -28,6 +31,7 @@ enum BarImage {
   kImageTrayPaused = 21,
   kImageTrayIdle = 22,
   kImageTraySaving = 23,
+  kImageCount = 24,
 };
 
 QIcon BarImages16(int index);

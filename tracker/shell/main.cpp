@@ -1,8 +1,6 @@
 // Program entry of the tracker: splash, main window (which runs start-up),
 // then the event loop until Shut down or the end of the session.
 #include <QApplication>
-#include <QScreen>
-#include <QStyle>
 
 #include "guilink.h"
 #include "mainwindow.h"
@@ -30,7 +28,8 @@ int main(int argc, char** argv) {
   env.program_folder = program_folder;
   env.clock = &clock;
   env.messages = &messages;
-  env.notes_loader = [program_folder](ravell::MessageBoxes& m) -> std::unique_ptr<ravell::NotesLink> {
+  env.notes_loader =
+      [program_folder](ravell::MessageBoxes& m) -> std::unique_ptr<ravell::NotesLink> {
     return ravell::NotesLibrary::Load(program_folder, m);
   };
   ravell::Tracker tracker(std::move(env));
@@ -51,10 +50,7 @@ int main(int argc, char** argv) {
   QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
                    [&window](QSessionManager&) { window.EndSession(); });
 
-  if (window.ShouldShowAtStart()) {
-    window.setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window.size(),
-                                           window.screen()->availableGeometry()));
-    window.show();
-  }
+  // The window centres itself when first shown.
+  if (window.ShouldShowAtStart()) window.show();
   return app.exec();
 }
