@@ -39,6 +39,11 @@ void DayLog::RemoveRow(int index) {
   emit RowsChanged();
 }
 
+void DayLog::MoveRow(int from, int to) {
+  rows_.move(from, to);
+  emit RowsChanged();
+}
+
 void DayLog::Clear() {
   rows_ = {LogRow{}};
   items_.clear();

@@ -57,6 +57,8 @@ class DayLog : public QObject {
   int AppendRow(const LogRow& row);
   void InsertRow(int index, const LogRow& row);
   void RemoveRow(int index);
+  // The row leaves its place and the rows between close up.
+  void MoveRow(int from, int to);
   // Empties log and task list (midnight).
   void Clear();
 

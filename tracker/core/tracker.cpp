@@ -14,7 +14,9 @@
 namespace ravell {
 
 Tracker::Tracker(TrackerEnvironment env)
-    : env_(std::move(env)), settings_(env_.program_folder) {}
+    : env_(std::move(env)), settings_(env_.program_folder) {
+  session_.SetToDo(&planning_);
+}
 
 Tracker::~Tracker() { Shutdown(); }
 
@@ -60,6 +62,7 @@ void Tracker::Start(void* app_window) {
   reporter_visible_ = UsesLog(storage_target_);
 
   InitRates();
+  planning_.InitToDoTree();
   day_log_.day_total = 0;
   day_log_.interval_start = 0;
   caption_ = QStringLiteral("Ravell ") + VersionText(3);
@@ -86,6 +89,10 @@ void Tracker::InitRates() {
     }
   } catch (const Error& e) {
     ShowError(e.message());
+  }
+  for (const QString& line : projects_.lines()) {
+    const QString name = ProjectList::NameOf(line);
+    if (!name.isEmpty()) todo_tree_.AddTopLevel(name);
   }
 }
 

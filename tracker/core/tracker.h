@@ -5,11 +5,14 @@
 
 #include "clock.h"
 #include "daylog.h"
+#include "logedit.h"
 #include "messages.h"
 #include "projectlist.h"
 #include "noteslink.h"
+#include "planning.h"
 #include "settings.h"
 #include "tasksession.h"
+#include "todotree.h"
 
 namespace ravell {
 
@@ -43,7 +46,8 @@ class Tracker {
 
   // Reads Storage/Target into the storage target.
   void ReadStorageTarget();
-  // Loads the project list from where the storage target keeps it.
+  // Loads the project list from where the storage target keeps it and adds
+  // a project node to the to-do tree for each named line.
   void InitRates();
   // Loads today's records and plans.
   void FillDay();
@@ -61,6 +65,9 @@ class Tracker {
   TaskSession& session() { return session_; }
   DayLog& day_log() { return day_log_; }
   ProjectList& projects() { return projects_; }
+  ToDoTree& todo_tree() { return todo_tree_; }
+  Planning& planning() { return planning_; }
+  LogEdit& log_edit() { return log_edit_; }
   QString DayLogFilePath() const;
 
   const QString& program_folder() const { return env_.program_folder; }
@@ -98,6 +105,9 @@ class Tracker {
   ProjectList projects_;
   DayLog day_log_{projects_};
   TaskSession session_{*this};
+  ToDoTree todo_tree_;
+  Planning planning_{*this};
+  LogEdit log_edit_{*this};
   StorageTarget storage_target_ = StorageTarget::kLog;
   std::unique_ptr<NotesLink> notes_;
   bool notes_open_ = false;

@@ -24,6 +24,23 @@ QByteArray ProjectList::Compose() const {
   return out;
 }
 
+QString ProjectList::NameProblem(const QString& name) {
+  if (name.contains(u'=')) {
+    return QStringLiteral(
+        "A project name cannot hold \"=\": it separates the name from the rate in projects.lst.");
+  }
+  if (name.contains(u'\t') || name.contains(u'\r') || name.contains(u'\n')) {
+    return QStringLiteral("A project name cannot hold tabs or line breaks.");
+  }
+  return QString();
+}
+
+std::optional<QString> ProjectList::RateFromInput(const QString& text) {
+  double rate = 0;
+  if (!ParseNumber(text, &rate)) return std::nullopt;
+  return MoneyText(rate);
+}
+
 QString ProjectList::NameOf(const QString& line) {
   const qsizetype eq = line.indexOf(u'=');
   return eq < 0 ? QString() : line.left(eq);

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace ravell {
 
@@ -18,6 +19,13 @@ class ProjectList {
   void Load(const QByteArray& bytes);
   // One line per entry, each ending in CR LF.
   QByteArray Compose() const;
+
+  // Why a typed project name cannot be stored, or empty when it can: "="
+  // separates the name from the rate, and the files are line-based.
+  static QString NameProblem(const QString& name);
+  // A typed rate as the list keeps it (two decimals, "." as point), or
+  // nullopt when it is not a number.
+  static std::optional<QString> RateFromInput(const QString& text);
 
   static QString NameOf(const QString& line);
   static QString RateTextOf(const QString& line);

@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QHeaderView>
 #include <QIcon>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <algorithm>
 #include <vector>
@@ -268,6 +269,15 @@ void LogGridView::setModel(QAbstractItemModel* model) {
 void LogGridView::resizeEvent(QResizeEvent* event) {
   QTableView::resizeEvent(event);
   FitTaskColumn();
+}
+
+void LogGridView::mousePressEvent(QMouseEvent* event) {
+  const int rows = model() ? model()->rowCount() : 0;
+  if (rows > 0 && rowAt(event->position().toPoint().y()) < 0) {
+    setCurrentIndex(model()->index(rows - 1, LogGridModel::kTask));
+    return;
+  }
+  QTableView::mousePressEvent(event);
 }
 
 void LogGridView::FitTaskColumn() {

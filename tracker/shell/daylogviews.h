@@ -97,6 +97,9 @@ class LogGridView : public QTableView {
  protected:
   // Also runs when the viewport shrinks for a scroll bar.
   void resizeEvent(QResizeEvent* event) override;
+  // Any button selects the row under the pointer, the last row below the
+  // rows, so the pop-up menu acts on what was clicked.
+  void mousePressEvent(QMouseEvent* event) override;
 
  private:
   void FitTaskColumn();
