@@ -39,30 +39,37 @@ QByteArray ComposeDayLogRecord(const DayLogRecord& record, DayLogForm form) {
   return out;
 }
 
-bool DayLogScanner::SkipToTag(const QByteArray& name) {
+bool DayLogScanner::SkipToTag(QByteArrayView name) {
   while (pos_ < data_.size()) {
-    if (data_[pos_++] != '<') continue;
-    const qsizetype close = data_.indexOf('>', pos_);
-    if (close < 0) {
-      pos_ = data_.size();
-      return false;
-    }
-    const bool match = close - pos_ == name.size() && data_.mid(pos_, name.size()) == name;
+    const qsizetype open = data_.indexOf('<', pos_);
+    if (open < 0) break;
+    const qsizetype close = data_.indexOf('>', open + 1);
+    if (close < 0) break;
     pos_ = close + 1;
-    if (match) return true;
+    if (data_.sliced(open + 1, close - open - 1) == name) return true;
   }
+  pos_ = data_.size();
   return false;
 }
 
-bool DayLogScanner::ReadTagValue(const QByteArray& name, QByteArray* value) {
-  const QByteArray closing = "</" + name + '>';
-  const qsizetype at = data_.indexOf(closing, pos_);
-  if (at < 0) {
-    pos_ = data_.size();
-    return false;
+bool DayLogScanner::ReadTagValue(QByteArrayView name, QByteArrayView* value) {
+  // "</" name ">" without building it: find "</", then compare the rest.
+  for (qsizetype at = data_.indexOf("</", pos_); at >= 0; at = data_.indexOf("</", at + 1)) {
+    const qsizetype end = at + 2 + name.size();
+    if (end < data_.size() && data_[end] == '>' && data_.sliced(at + 2, name.size()) == name) {
+      *value = data_.sliced(pos_, at - pos_);
+      pos_ = end + 1;
+      return true;
+    }
   }
-  *value = data_.mid(pos_, at - pos_);
-  pos_ = at + closing.size();
+  pos_ = data_.size();
+  return false;
+}
+
+bool DayLogScanner::ReadTagValue(QByteArrayView name, QByteArray* value) {
+  QByteArrayView view;
+  if (!ReadTagValue(name, &view)) return false;
+  *value = view.toByteArray();
   return true;
 }
 
@@ -73,7 +80,8 @@ DayLogContents ReadDayLogRecords(const QByteArray& data) {
   while (at >= 0) {
     const qsizetype from = at + kStart.size();
     at = data.indexOf(kStart, from);
-    const QByteArray body = data.mid(from, at < 0 ? -1 : at - from);
+    const QByteArrayView body =
+        QByteArrayView(data).sliced(from, (at < 0 ? data.size() : at) - from);
     DayLogScanner scan(body);
     DayLogRecord record;
     const auto field = [&scan](const char* tag, QByteArray* value) {
@@ -90,7 +98,7 @@ DayLogContents ReadDayLogRecords(const QByteArray& data) {
     // Date and rate are not needed by every reader; taken where present.
     const auto number = [&body](const char* tag) {
       DayLogScanner other(body);
-      QByteArray value;
+      QByteArrayView value;
       return other.SkipToTag(tag) && other.ReadTagValue(tag, &value) ? value.toLongLong() : 0;
     };
     record.year = static_cast<int>(number("Year"));

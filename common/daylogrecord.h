@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 
 namespace ravell {
@@ -30,17 +31,20 @@ QByteArray ComposeDayLogRecord(const DayLogRecord& record, DayLogForm form);
 // TABs and anything else between elements carry no meaning.
 class DayLogScanner {
  public:
-  explicit DayLogScanner(const QByteArray& data) : data_(data) {}
+  explicit DayLogScanner(QByteArrayView data) : data_(data) {}
 
   bool AtEnd() const { return pos_ >= data_.size(); }
+  qsizetype pos() const { return pos_; }
+  void set_pos(qsizetype pos) { pos_ = pos; }
   // Moves just past the next tag "<name>"; false at the end of the data.
-  bool SkipToTag(const QByteArray& name);
+  bool SkipToTag(QByteArrayView name);
   // Reads up to the closing tag "</name>" and moves past it; false (and the
-  // value unusable) when the data ends first.
-  bool ReadTagValue(const QByteArray& name, QByteArray* value);
+  // value unusable) when the data ends first. The view points into the data.
+  bool ReadTagValue(QByteArrayView name, QByteArrayView* value);
+  bool ReadTagValue(QByteArrayView name, QByteArray* value);
 
  private:
-  const QByteArray& data_;
+  QByteArrayView data_;
   qsizetype pos_ = 0;
 };
 

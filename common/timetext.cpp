@@ -103,6 +103,22 @@ DateTime ParseTime(const QString& text) {
   return result;
 }
 
+qint64 ParseTimeMilliseconds(QByteArrayView text) {
+  // H:MM:SS or HH:MM:SS, digits only; anything else goes the general way.
+  const qsizetype n = text.size();
+  const auto digit = [&text](qsizetype i) { return text[i] >= '0' && text[i] <= '9'; };
+  if ((n == 7 || n == 8) && text[n - 3] == ':' && text[n - 6] == ':' && digit(n - 1) &&
+      digit(n - 2) && digit(n - 4) && digit(n - 5) && digit(0) && (n == 7 || digit(1))) {
+    const int hour = n == 7 ? text[0] - '0' : (text[0] - '0') * 10 + (text[1] - '0');
+    const int minute = (text[n - 5] - '0') * 10 + (text[n - 4] - '0');
+    const int second = (text[n - 2] - '0') * 10 + (text[n - 1] - '0');
+    if (hour < 24 && minute < 60 && second < 60) {
+      return ((hour * 60 + minute) * 60 + second) * qint64{1000};
+    }
+  }
+  return ToMilliseconds(ParseTime(QString::fromLatin1(text)));
+}
+
 QString TimeFrameText(DateTime start, DateTime end) {
   return FormatTime(start) + u'-' + FormatTime(end) + QStringLiteral(" (") +
          FormatTime(end - start) + u')';

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QDate>
 #include <QString>
 
@@ -15,6 +16,11 @@ QString FormatTime(DateTime value);
 // Reads a time text to a time-of-day value. Throws ConvertError
 // "'<text>' is not a valid time".
 DateTime ParseTime(const QString& text);
+
+// A time text as bytes (the form files hold) to milliseconds of the day, as
+// ParseTime reads it; the usual H:MM:SS takes a quick path. Throws
+// ConvertError like ParseTime.
+qint64 ParseTimeMilliseconds(QByteArrayView text);
 
 // start "-" end " (" end - start ")", and the running row's start alone.
 QString TimeFrameText(DateTime start, DateTime end);

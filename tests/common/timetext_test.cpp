@@ -47,24 +47,27 @@ TEST(ParseTime, AcceptsTimeTexts) {
       {"0:10", 0, 10, 0, 0},     {"9:05:00", 9, 5, 0, 0},    {"23:59:59", 23, 59, 59, 0},
       {" 1 : 02 : 03 ", 1, 2, 3, 0}, {"7", 7, 0, 0, 0},      {"1:00:00.250", 1, 0, 0, 250},
       {"12:30 AM", 0, 30, 0, 0}, {"1:15 pm", 13, 15, 0, 0},  {"PM 12:00", 12, 0, 0, 0},
-      {"10:00:00", 10, 0, 0, 0},
+      {"10:00:00", 10, 0, 0, 0}, {"09:05:07", 9, 5, 7, 0},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(ToMilliseconds(ParseTime(QLatin1String(c.text))),
-              ToMilliseconds(EncodeTime(c.h, c.m, c.s, c.ms)))
-        << c.text;
+    const qint64 expected = ToMilliseconds(EncodeTime(c.h, c.m, c.s, c.ms));
+    EXPECT_EQ(ToMilliseconds(ParseTime(QLatin1String(c.text))), expected) << c.text;
+    // The byte form with its quick path reads the same.
+    EXPECT_EQ(ParseTimeMilliseconds(c.text), expected) << c.text;
   }
 }
 
 TEST(ParseTime, RejectsOtherTextsNamingThem) {
   for (const char* text : {"24:00:00", "9:60:00", "9:00:60", "word", "", "1:2:3:4", "13:00 PM",
-                           "0:00 AM", "1:00x", "-1:00", "1:00:00.1000", "99999999999:00"}) {
+                           "0:00 AM", "1:00x", "-1:00", "1:00:00.1000", "99999999999:00",
+                           "1:05:0a", "24:00:00x"}) {
     try {
       ParseTime(QLatin1String(text));
       ADD_FAILURE() << "accepted " << text;
     } catch (const ConvertError& e) {
       EXPECT_EQ(e.message(), QStringLiteral("'%1' is not a valid time").arg(QLatin1String(text)));
     }
+    EXPECT_THROW(ParseTimeMilliseconds(text), ConvertError) << text;
   }
 }
 

@@ -6,32 +6,10 @@
 #include <QStringList>
 #include <memory>
 
-#include "messages.h"
 #include "noteslink.h"
+#include "recordingmessages.h"
 
 namespace ravell::testing {
-
-struct ShownMessage {
-  QString text;
-  QString caption;
-  MsgIcon icon;
-};
-
-class RecordingMessages : public MessageBoxes {
- public:
-  MsgResult Show(const QString& text, const QString& caption, MsgIcon icon,
-                 MsgButtons) override {
-    shown.append({text, caption, icon});
-    return answer;
-  }
-  QStringList Texts() const {
-    QStringList texts;
-    for (const ShownMessage& m : shown) texts << m.text;
-    return texts;
-  }
-  QList<ShownMessage> shown;
-  MsgResult answer = MsgResult::kOk;
-};
 
 // Records every call as one line; answers from its fields.
 class FakeNotesLink : public NotesLink {
