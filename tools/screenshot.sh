@@ -2,7 +2,7 @@
 # Starts one of the programs on its own X server (Xvfb) and saves a PNG of the
 # whole screen.
 #
-#   tools/screenshot.sh [--from BIN] [--tray] <program-folder> <ravell|rvreporter> <out.png> [seconds]
+#   tools/screenshot.sh [--from BIN] [--tray] [--do CMD] <program-folder> <ravell|rvreporter> <out.png> [seconds]
 #
 # <program-folder> is where the program runs and keeps its files. A folder that
 # already holds the program is used as it is; any other folder first gets a
@@ -13,7 +13,9 @@
 #
 # The picture is taken once a window of the program shows and [seconds]
 # (default 1) more have passed. --tray starts a tray host (trayer) first, so
-# the tracker gets its notification-area icon.
+# the tracker gets its notification-area icon. --do runs CMD (a shell command,
+# typically xdotool) on the program's display once its window shows, so a
+# picture can show a menu used or a tree opened.
 set -euo pipefail
 
 usage() {
@@ -28,11 +30,13 @@ die() {
 repo=$(cd "$(dirname "$(readlink -f "$0")")/.." && pwd)
 from=""
 tray=0
+action=""
 args=()
 while (($#)); do
   case "$1" in
     --tray) tray=1 ;;
     --from) from=${2:?--from needs a folder}; shift ;;
+    --do) action=${2:?--do needs a command}; shift ;;
     -h | --help) usage; exit 0 ;;
     -*) usage >&2; exit 2 ;;
     *) args+=("$1") ;;
@@ -127,6 +131,10 @@ if ! kill -0 "$program_pid" 2>/dev/null; then
   die "$program ended (exit status $status) before the picture was taken"
 fi
 ((shown)) || echo "screenshot.sh: no window of $program showed within 20 s; taking the screen as it is" >&2
+if [[ -n $action ]]; then
+  sleep 0.5
+  bash -c "$action" || die "--do command failed"
+fi
 sleep "$settle"
 
 xwd -root -silent | xwdtopnm 2>/dev/null | pnmtopng >"$out"

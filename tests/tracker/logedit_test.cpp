@@ -230,6 +230,23 @@ TEST_F(LogEditTest, DeletingTheOnlyRowLeavesAnEmptyLogAndFile) {
   EXPECT_EQ(edit().Delete2Click(0), -1);  // nothing left to delete
 }
 
+// The menus enable Delete from these answers.
+TEST_F(LogEditTest, DeleteAppliesToEveryClosedRowButTheSessionsOwn) {
+  EXPECT_FALSE(edit().CanDelete(0));  // the empty row of an empty log
+  edit().InsertTask("P", "A", At(8, 0), At(8, 30));
+  edit().InsertTask("P", "B", At(9, 0), At(9, 30));
+  EXPECT_TRUE(edit().CanDelete(1));
+  EXPECT_FALSE(edit().CanDelete(2));
+  tracker_->session().NewTask("P", "Run");
+  EXPECT_TRUE(edit().CanDelete(1));
+  EXPECT_FALSE(edit().CanDelete(2));
+  clock_.Set(kDay, QTime(12, 10));
+  tracker_->session().PauseButtonClick();
+  // Paused, the last row is closed, yet the session still writes it.
+  EXPECT_FALSE(edit().CanDelete(2));
+  EXPECT_TRUE(edit().CanDelete(0));
+}
+
 TEST_F(LogEditTest, DeleteTellsTheNotesLinkAndSparesTheRunningRow) {
   Start("Combine");
   FourRows();

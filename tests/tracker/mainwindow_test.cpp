@@ -1,12 +1,18 @@
 // The main window over a real tracker in a scratch program folder.
 #include <QClipboard>
+#include <QComboBox>
+#include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QFocusEvent>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QTimeEdit>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -14,13 +20,19 @@
 
 #include "../support/fakegui.h"
 #include "../support/fakes.h"
+#include "../support/modal.h"
 #include "atomicfile.h"
 #include "barimages.h"
 #include "daylogviews.h"
 #include "mainwindow.h"
 #include "timetext.h"
+#include "todotree.h"
+#include "todotreeview.h"
 
 namespace ravell {
+
+using testing::Child;
+using testing::WhenModal;
 
 class MainWindowTest : public QObject {
   Q_OBJECT
@@ -69,7 +81,24 @@ class MainWindowTest : public QObject {
       QFocusEvent event(type, reason);
       QApplication::sendEvent(control, &event);
     }
+    QByteArray File(const QString& name) { return ReadWholeFile(folder.path() + "/" + name); }
+    // "time frame|task|project" of every log row.
+    QStringList Rows() {
+      QStringList rows;
+      const DayLog& log = tracker->day_log();
+      for (int i = 0; i < log.RowCount(); ++i)
+        rows << log.Row(i).time_frame + "|" + log.Row(i).task + "|" + log.Row(i).project;
+      return rows;
+    }
+    int SavedRecords() { return File("Log/2004/3/2004_3_7.tl").count("<TaskInstance>"); }
+    // The widget item the user sees for a node of the to-do tree.
+    QTreeWidgetItem* ItemOf(const ToDoNode* node) { return window->todo_tree_view()->ItemOf(node); }
   };
+
+  static QString Text(QWidget* dialog, const char* combo) {
+    return Child<QComboBox>(dialog, combo)->currentText();
+  }
+  static void Reject(QWidget* dialog) { static_cast<QDialog*>(dialog)->reject(); }
 
   static QString Clipboard() { return QGuiApplication::clipboard()->text(); }
 
@@ -130,6 +159,7 @@ class MainWindowTest : public QObject {
     QVERIFY(f.window->findChild<QLabel*>(QStringLiteral("Label9"))->isVisible());
     QCOMPARE(f.Panel(2), QStringLiteral("Jane Doe"));
     QVERIFY(f.window->findChild<QToolButton*>(QStringLiteral("OpenDBButton"))->isVisible());
+    QVERIFY(f.Item("ReloadToDotree1")->isVisible());
     f.window->ExitButtonClick();
     QVERIFY(!f.window->isVisible());
     QCOMPARE(calls->last(), QStringLiteral("Terminate"));
@@ -273,8 +303,11 @@ class MainWindowTest : public QObject {
     Fixture f;
     f.Start();
     QTreeWidget* tree = f.window->todo_tree();
-    auto* project = new QTreeWidgetItem(tree, {"Acme"});
-    auto* task = new QTreeWidgetItem(project, {"Logo"});
+    ToDoTree& model = f.tracker->todo_tree();
+    model.AddChild(model.AddTopLevel("Acme"), "Logo");
+    // Items of the last rebuild: the user selects through them.
+    QTreeWidgetItem* project = f.ItemOf(model.First());
+    QTreeWidgetItem* task = project->child(0);
     QAction* properties = f.Item("Rate3");
     QAction* from_project = f.Item("Deletefromproject1");
     tree->setCurrentItem(project);
@@ -311,6 +344,143 @@ class MainWindowTest : public QObject {
     QVERIFY(f.Item("Deletefromlog1")->isEnabled());
     QVERIFY(f.Item("Startnew3")->isEnabled() == f.Item("StartNewButton")->isEnabled());
     QVERIFY(f.Item("Addtoproject1")->isEnabled() && f.Item("Inserttolog1")->isEnabled());
+  }
+
+  // A project and a planned task through the tree's menu and the real dialogs,
+  // then the task started from the tree.
+  void TreeMenuAddsAProjectAndATaskAndStartsIt() {
+    Fixture f;
+    f.Start();
+    WhenModal([](QWidget* dialog) {
+      QCOMPARE(dialog->objectName(), QStringLiteral("TForm8"));
+      Child<QLineEdit>(dialog, "Project")->setText("Design");
+      Child<QLineEdit>(dialog, "Rate")->setText("12.5");
+      Child<QPushButton>(dialog, "Button1")->click();
+    });
+    f.Item("Addnew1")->trigger();
+    QCOMPARE(f.File("projects.lst"), QByteArray("Design=12.50\r\n"));
+    QTreeWidget* tree = f.window->todo_tree();
+    QCOMPARE(tree->topLevelItemCount(), 1);
+    QCOMPARE(tree->currentItem()->text(0), QStringLiteral("Design"));
+
+    WhenModal([](QWidget* dialog) {
+      QCOMPARE(dialog->windowTitle(), QStringLiteral("Add To Do"));
+      QCOMPARE(Text(dialog, "ComboProject"), QStringLiteral("Design"));  // the selected project
+      Child<QComboBox>(dialog, "Edit1")->setEditText("Logo");
+      Child<QPushButton>(dialog, "SpeedButton1")->click();
+    });
+    f.Item("AddToDo1")->trigger();
+    QCOMPARE(f.File("todo.tre"), QByteArray("Design\r\n\tLogo\r\n"));
+    QTreeWidgetItem* logo = tree->topLevelItem(0)->child(0);
+    QCOMPARE(logo->text(0), QStringLiteral("Logo"));
+
+    // The task dialog offers the project's planned tasks.
+    QStringList planned;
+    WhenModal([&planned](QWidget* dialog) {
+      auto* tasks = Child<QComboBox>(dialog, "Edit1");
+      for (int i = 0; i < tasks->count(); ++i) planned << tasks->itemText(i);
+      Reject(dialog);
+    });
+    f.Item("StartNewButton")->trigger();
+    QCOMPARE(planned, QStringList{"Logo"});
+
+    tree->setCurrentItem(logo);
+    f.window->PopupMenu2Popup();
+    QVERIFY(f.Item("StartNew2")->isEnabled() && !f.Item("Rate2")->isEnabled());
+    emit tree->itemDoubleClicked(logo, 0);
+    QCOMPARE(f.tracker->session().state(), SessionState::kRunning);
+    QCOMPARE(f.Rows(), QStringList{"9:00:00|Logo|Design"});
+    QVERIFY(f.Item("StopButton")->isEnabled() && f.Item("PauseButton")->isEnabled());
+    QVERIFY(f.messages.shown.isEmpty());
+
+    // A write that fails ends the command with a message; the tree still changes.
+    QFile::remove(f.folder.path() + "/todo.tre");
+    QDir(f.folder.path()).mkdir("todo.tre");
+    tree->setCurrentItem(tree->topLevelItem(0)->child(0));
+    f.Item("Delete1")->trigger();
+    QCOMPARE(f.messages.shown.size(), 1);
+    QCOMPARE(f.messages.shown[0].icon, MsgIcon::kError);
+    QCOMPARE(tree->topLevelItem(0)->childCount(), 0);
+  }
+
+  // Insert, change and delete records from the buttons and menus, each
+  // saved at once and the grid kept on the record.
+  void LogEditingThroughTheWindow() {
+    Fixture f;
+    WriteFileAtomic(f.folder.path() + "/todo.tre", "Design\r\n\tLogo\r\n");
+    f.Start();
+    QTreeWidget* tree = f.window->todo_tree();
+    LogGridView* grid = f.window->log_grid();
+
+    // Insert to log: the selected task when the tree has the focus, else no names.
+    tree->setCurrentItem(tree->topLevelItem(0)->child(0));
+    f.Focus(tree, QEvent::FocusIn);
+    QString preset;
+    auto note_preset = [&preset](QWidget* dialog) {
+      preset = Text(dialog, "ComboProject") + "|" + Text(dialog, "Edit1");
+      Reject(dialog);
+    };
+    WhenModal(note_preset);
+    f.Item("Inserttolog1")->trigger();
+    QCOMPARE(preset, QStringLiteral("Design|Logo"));
+    f.Focus(grid, QEvent::FocusIn);
+    WhenModal(note_preset);
+    f.Item("Inserttolog1")->trigger();
+    QCOMPARE(preset, QStringLiteral("Undefined|"));
+    QCOMPARE(f.Rows(), QStringList{"||"});  // cancelled: nothing changed
+
+    WhenModal([](QWidget* dialog) {
+      QCOMPARE(dialog->windowTitle(), QStringLiteral("Insert record"));
+      QCOMPARE(Child<QTimeEdit>(dialog, "TimeStart")->time(), QTime(8, 0));  // an hour back
+      Child<QComboBox>(dialog, "ComboProject")->setEditText("Office");
+      Child<QComboBox>(dialog, "Edit1")->setEditText("Mail");
+      Child<QTimeEdit>(dialog, "TimeStart")->setTime(QTime(8, 30));
+      Child<QPushButton>(dialog, "SpeedButton1")->click();
+    });
+    f.Find<QToolButton>("InsertButton")->click();
+    QCOMPARE(f.Rows(), QStringList{"8:30:00-9:30:00 (1:00:00)|Mail|Office"});
+    QCOMPARE(f.SavedRecords(), 1);
+
+    // The task list's Insert task presets its last item when none is selected.
+    WhenModal([](QWidget* dialog) {
+      QCOMPARE(Text(dialog, "ComboProject") + "|" + Text(dialog, "Edit1"),
+               QStringLiteral("Office|Mail"));
+      Child<QTimeEdit>(dialog, "TimeStart")->setTime(QTime(7, 0));
+      Child<QPushButton>(dialog, "SpeedButton1")->click();
+    });
+    f.Item("Insert3")->trigger();
+    QCOMPARE(f.Rows(), (QStringList{"7:00:00-8:00:00 (1:00:00)|Mail|Office",
+                                    "8:30:00-9:30:00 (1:00:00)|Mail|Office"}));
+    QCOMPARE(f.window->CurrentLogRow(), 0);
+    QCOMPARE(f.tracker->day_log().Item(0).time, QStringLiteral("2:00:00"));
+
+    // A double click changes a row; moved earlier, the grid follows it.
+    const QModelIndex second = grid->model()->index(1, 1);
+    grid->setCurrentIndex(second);
+    WhenModal([](QWidget* dialog) {
+      QCOMPARE(dialog->windowTitle(), QStringLiteral("Change record"));
+      Child<QComboBox>(dialog, "Edit1")->setEditText("Post");
+      Child<QTimeEdit>(dialog, "TimeStart")->setTime(QTime(6, 0));
+      Child<QPushButton>(dialog, "CreateTaskButton")->click();
+    });
+    emit grid->doubleClicked(second);
+    QCOMPARE(f.Rows(), (QStringList{"6:00:00-7:00:00 (1:00:00)|Post|Office",
+                                    "7:00:00-8:00:00 (1:00:00)|Mail|Office"}));
+    QCOMPARE(f.window->CurrentLogRow(), 0);
+    QCOMPARE(f.SavedRecords(), 2);
+
+    grid->setCurrentIndex(grid->model()->index(1, 1));
+    f.Focus(grid, QEvent::FocusIn);
+    QVERIFY(f.Item("Deletefromlog1")->isEnabled());
+    f.Item("Deletefromlog1")->trigger();
+    QCOMPARE(f.Rows(), QStringList{"6:00:00-7:00:00 (1:00:00)|Post|Office"});
+    QCOMPARE(f.window->CurrentLogRow(), 0);
+    f.window->PopupMenu3Popup();
+    f.Item("Delete2")->trigger();
+    QCOMPARE(f.Rows(), QStringList{"||"});
+    QCOMPARE(f.File("Log/2004/3/2004_3_7.tl"), QByteArray());
+    QVERIFY(!f.Item("Deletefromlog1")->isEnabled());  // nothing left to delete
+    QVERIFY(f.messages.shown.isEmpty());
   }
 
   void TaskListMenuCopiesAndSorts() {

@@ -2,17 +2,17 @@
 // log grid's row selection, driven through their widgets.
 #include <QApplication>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimeEdit>
-#include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
-#include <functional>
 
 #include "../support/fakes.h"
+#include "../support/modal.h"
 #include "atomicfile.h"
 #include "daylogviews.h"
 #include "planningdialogs.h"
@@ -22,25 +22,9 @@
 #include "tracker.h"
 
 namespace ravell {
-namespace {
 
-template <typename T>
-T* Child(const QWidget* parent, const char* name) {
-  T* child = parent->findChild<T*>(QLatin1String(name));
-  if (!child) qFatal("no child %s", name);
-  return child;
-}
-
-// Runs the action on the modal dialog once it shows.
-void WhenModal(std::function<void(QWidget*)> action) {
-  QTimer::singleShot(0, [action] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (!modal) qFatal("no modal dialog");
-    action(modal);
-  });
-}
-
-}  // namespace
+using testing::Child;
+using testing::WhenModal;
 
 class PlanningViewsTest : public QObject {
   Q_OBJECT
@@ -138,6 +122,10 @@ class PlanningViewsTest : public QObject {
     QCOMPARE(view.NodeOf(widget.currentItem()), site);
     QVERIFY(view.ItemOf(web)->isExpanded());
     QVERIFY(!view.ItemOf(design)->isExpanded());
+
+    // A long name shows whole: the tree scrolls across rather than cutting it.
+    model.AddChild(web, "A planned task with a rather long name");
+    QTRY_VERIFY(widget.header()->sectionSize(0) > widget.viewport()->width());
 
     model.SetAllExpanded(true);
     QVERIFY(view.ItemOf(design)->isExpanded());

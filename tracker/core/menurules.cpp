@@ -4,16 +4,6 @@
 
 namespace ravell {
 
-namespace {
-
-bool OpenRowIsCurrent(const CommandStates& commands, int log_row, int log_row_count) {
-  // Running or paused: Stop is enabled. The last row is then the one the
-  // session still writes, even while paused.
-  return commands.stop && log_row == log_row_count - 1;
-}
-
-}  // namespace
-
 MainMenuStates MainMenuEnabling(const MenuContext& c) {
   MainMenuStates s;
   const bool in_tree = c.focus == FocusedControl::kToDoTree && c.tree_has_nodes;
@@ -21,7 +11,7 @@ MainMenuStates MainMenuEnabling(const MenuContext& c) {
   s.project_delete = s.project_properties;
   s.delete_from_project = in_tree && c.selected_node == TreeNodeKind::kTask;
   const bool in_log = c.focus == FocusedControl::kLogGrid;
-  s.delete_from_log = in_log && !OpenRowIsCurrent(c.commands, c.log_row, c.log_row_count);
+  s.delete_from_log = in_log && c.log_row_deletable;
   s.change_log_record = in_log && !c.commands.stop;
   s.start_new = c.commands.start_new;
   s.pause = c.commands.pause;
@@ -40,10 +30,6 @@ SwitchItemState SwitchItemEnabling(const CommandStates& commands, bool marked) {
 
 TreeMenuStates TreeMenuEnabling(TreeNodeKind selected_node) {
   return {selected_node == TreeNodeKind::kProject, selected_node == TreeNodeKind::kTask};
-}
-
-bool LogDeleteEnabled(const CommandStates& commands, int log_row, int log_row_count) {
-  return !OpenRowIsCurrent(commands, log_row, log_row_count);
 }
 
 QString LogRowCopyText(const LogRow& row, LogCopyPart part) {

@@ -17,8 +17,9 @@ struct MenuContext {
   FocusedControl focus = FocusedControl::kOther;
   bool tree_has_nodes = false;
   TreeNodeKind selected_node = TreeNodeKind::kNone;
-  int log_row = 0;  // the log grid's current row
-  int log_row_count = 1;
+  // Log editing may delete the log grid's current row: never the session's
+  // own row, running or paused, nor the empty row of an empty log.
+  bool log_row_deletable = false;
 };
 
 // The main menu's Project and Task items (UpdateMenuStatus).
@@ -63,8 +64,6 @@ TreeMenuStates TreeMenuEnabling(TreeNodeKind selected_node);
 
 // Task list menu "Insert task"; log grid menu "Change".
 inline bool InsertOrChangeEnabled(const CommandStates& commands) { return !commands.stop; }
-// Log grid "Delete": never the open row of a running or paused task.
-bool LogDeleteEnabled(const CommandStates& commands, int log_row, int log_row_count);
 
 // Copy commands. A log row: the whole row, a part of its time frame text
 // ("TimeStart", "TimeEnd", "TimeDelta"), the task or the project.

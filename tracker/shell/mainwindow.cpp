@@ -27,8 +27,13 @@
 #include "barimages.h"
 #include "daylogviews.h"
 #include "error.h"
+#include "logedit.h"
 #include "plandialog.h"
+#include "planning.h"
+#include "planningdialogs.h"
 #include "taskdialog.h"
+#include "todotree.h"
+#include "todotreeview.h"
 
 namespace ravell {
 
@@ -102,6 +107,7 @@ MainWindow::MainWindow(Tracker& tracker, GuiLink& gui, QWidget* parent)
   BuildStatusBar();
   BuildTray();
   tracker_.session().SetUi(this);
+  planning_dialogs_ = std::make_unique<PlanningDialogs>(this, tracker_);
   timer1_.setObjectName(QStringLiteral("Timer1"));
   timer1_.setInterval(1000);
   connect(&timer1_, &QTimer::timeout, this, &MainWindow::Timer1Timer);
@@ -111,6 +117,7 @@ MainWindow::MainWindow(Tracker& tracker, GuiLink& gui, QWidget* parent)
 MainWindow::~MainWindow() {
   // The session outlives the window in tests; it must not call back into it.
   tracker_.session().SetUi(nullptr);
+  planning_dialogs_.reset();
 }
 
 void MainWindow::BuildViews() {
@@ -134,9 +141,8 @@ void MainWindow::BuildViews() {
   todo_tree_ = new QTreeWidget(panel2_);
   todo_tree_->setObjectName(QStringLiteral("ToDoTree"));
   todo_tree_->setAccessibleName(QStringLiteral("To-do tree"));
-  todo_tree_->setHeaderHidden(true);
-  todo_tree_->setIndentation(19);
-  todo_tree_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  // The binder sets the tree's looks, fills it and selects on a right click.
+  todo_tree_view_ = new ToDoTreeView(todo_tree_, tracker_.todo_tree());
   panel2_layout->addWidget(todo_tree_);
 
   auto* panel1 = new QWidget(splitter1_);
@@ -195,7 +201,9 @@ void MainWindow::BuildViews() {
           &MainWindow::TotalListColumnClick);
   connect(log_grid_, &QAbstractItemView::doubleClicked, this, &MainWindow::Edit1Click);
   connect(todo_tree_, &QTreeWidget::itemDoubleClicked, this, &MainWindow::RunToDoClick);
-  connect(todo_tree_, &QTreeWidget::itemSelectionChanged, this, &MainWindow::UpdateMenuStatus);
+  // The menus read the model's selection, which the view sets after the widget's.
+  connect(&tracker_.todo_tree(), &ToDoTree::SelectionChanged, this, &MainWindow::UpdateMenuStatus);
+  connect(&tracker_.todo_tree(), &ToDoTree::Changed, this, &MainWindow::UpdateMenuStatus);
   todo_tree_->installEventFilter(this);
   log_grid_->installEventFilter(this);
   connect(&tracker_.day_log(), &DayLog::StatusChanged, this, &MainWindow::UpdateStatusPanels);
@@ -627,23 +635,11 @@ void MainWindow::UpdateStatusPanels() {
   status_panels_[1]->setVisible(log.rate_view);
 }
 
-TaskDialogHooks MainWindow::MakeTaskDialogHooks() {
-  TaskDialogHooks hooks;
-  hooks.projects = tracker_.TaskDialogProjects();
-  hooks.rate_text = [this](const QString& project) {
-    return tracker_.projects().RateText(project);
-  };
-  hooks.new_task = [this](const QString& project, const QString& task) {
-    RunCommand([&] { tracker_.session().NewTask(project, task, true); });
-  };
-  return hooks;
-}
-
 // Session commands
 
 void MainWindow::StartNewButtonClick() {
   if (!tracker_.session().commands().start_new) return;
-  TaskDialog dialog(MakeTaskDialogHooks(), this);
+  TaskDialog dialog(ravell::MakeTaskDialogHooks(tracker_), this);
   dialog.SetMode(QStringLiteral("New"));
   dialog.SetTaskText(QString());
   dialog.exec();
@@ -688,7 +684,7 @@ void MainWindow::Plantime1Click() {
 }
 
 PauseAnswer MainWindow::AskPauseTask() {
-  TaskDialog dialog(MakeTaskDialogHooks(), this);
+  TaskDialog dialog(ravell::MakeTaskDialogHooks(tracker_), this);
   dialog.SetMode(QStringLiteral("Pause"));
   dialog.SetTaskText(QString());
   PauseAnswer answer;
@@ -742,20 +738,19 @@ void MainWindow::FocusLogRow(int row) { log_grid_->setCurrentIndex(log_model_->i
 // Enabling rules
 
 TreeNodeKind MainWindow::SelectedNodeKind() const {
-  const QTreeWidgetItem* item = todo_tree_->currentItem();
-  if (item == nullptr || !item->isSelected()) return TreeNodeKind::kNone;
-  // Projects are the top level; their children are tasks.
-  return item->parent() == nullptr ? TreeNodeKind::kProject : TreeNodeKind::kTask;
+  const ToDoTree& tree = tracker_.todo_tree();
+  if (tree.SelectedProject()) return TreeNodeKind::kProject;
+  if (tree.SelectedTask()) return TreeNodeKind::kTask;
+  return TreeNodeKind::kNone;
 }
 
 MenuContext MainWindow::CurrentMenuContext() const {
   MenuContext context;
   context.commands = tracker_.session().commands();
   context.focus = focus_;
-  context.tree_has_nodes = todo_tree_->topLevelItemCount() > 0;
+  context.tree_has_nodes = !tracker_.todo_tree().IsEmpty();
   context.selected_node = SelectedNodeKind();
-  context.log_row = CurrentLogRow();
-  context.log_row_count = tracker_.day_log().RowCount();
+  context.log_row_deletable = tracker_.log_edit().CanDelete(CurrentLogRow());
   return context;
 }
 
@@ -846,7 +841,7 @@ void MainWindow::TotalListMenuPopup() {
 void MainWindow::PopupMenu3Popup() {
   const CommandStates& commands = tracker_.session().commands();
   edit1_->setEnabled(InsertOrChangeEnabled(commands));
-  delete2_->setEnabled(LogDeleteEnabled(commands, CurrentLogRow(), tracker_.day_log().RowCount()));
+  delete2_->setEnabled(tracker_.log_edit().CanDelete(CurrentLogRow()));
 }
 
 // Copy commands
@@ -1088,25 +1083,100 @@ void MainWindow::Listcaptions1Click() {
   if (!flags.captions) Showcaptions1Click();
 }
 
-// To-do tree
+// Projects and the to-do tree. Each command may start a task or change the
+// tree and the log, so the buttons and menus follow afterwards.
 
-void MainWindow::Expandall1Click() { todo_tree_->expandAll(); }
-void MainWindow::Collapseall1Click() { todo_tree_->collapseAll(); }
+void MainWindow::Addnew1Click() {
+  RunCommand([this] { tracker_.planning().Addnew1Click(); });
+  CommandsChanged();
+}
 
-// Filled by the to-do tree and log editing commands.
-void MainWindow::Addnew1Click() {}
-void MainWindow::Rate2Click() {}
-void MainWindow::Delete3Click() {}
-void MainWindow::AddToDo1Click() {}
-void MainWindow::RunToDoClick() {}
-void MainWindow::Insert2Click() {}
-void MainWindow::Delete1Click() {}
-void MainWindow::ReloadToDotree1Click() {}
-void MainWindow::InsertTaskButClick() {}
-void MainWindow::Insert3Click() {}
-void MainWindow::Inserttolog1Click() {}
-void MainWindow::Delete2Click() {}
-void MainWindow::Edit1Click() {}
+void MainWindow::Rate2Click() {
+  RunCommand([this] { tracker_.planning().Rate2Click(); });
+  CommandsChanged();
+}
+
+void MainWindow::Delete3Click() {
+  RunCommand([this] { tracker_.planning().Delete3Click(); });
+  CommandsChanged();
+}
+
+void MainWindow::AddToDo1Click() {
+  RunCommand([this] { tracker_.planning().AddToDo1Click(); });
+  CommandsChanged();
+}
+
+void MainWindow::RunToDoClick() {
+  RunCommand([this] { tracker_.planning().RunToDoClick(); });
+  CommandsChanged();
+}
+
+void MainWindow::Delete1Click() {
+  RunCommand([this] { tracker_.planning().Delete1Click(); });
+  CommandsChanged();
+}
+
+void MainWindow::Expandall1Click() {
+  RunCommand([this] { tracker_.planning().Expandall1Click(); });
+}
+
+void MainWindow::Collapseall1Click() {
+  RunCommand([this] { tracker_.planning().Collapseall1Click(); });
+}
+
+void MainWindow::ReloadToDotree1Click() {
+  RunCommand([this] { tracker_.planning().ReloadToDotree1Click(); });
+  CommandsChanged();
+}
+
+// Log editing
+
+void MainWindow::RunLogEdit(const std::function<int()>& command) {
+  int row = -1;
+  RunCommand([&] { row = command(); });
+  if (row >= 0 && row < tracker_.day_log().RowCount()) FocusLogRow(row);
+  CommandsChanged();
+}
+
+void MainWindow::InsertTaskButClick() {
+  RunLogEdit([this] { return tracker_.log_edit().InputInsertTask(QString(), QString()); });
+}
+
+void MainWindow::Insert2Click() {
+  RunLogEdit([this] { return tracker_.planning().Insert2Click(); });
+}
+
+void MainWindow::Insert3Click() {
+  // The menu selects the last item when none is; a shortcut may not have.
+  const DayLog& log = tracker_.day_log();
+  int item = SelectedItem();
+  if (item < 0 || item >= log.ItemCount()) item = log.ItemCount() - 1;
+  if (item < 0) {
+    InsertTaskButClick();
+    return;
+  }
+  const QString project = log.Item(item).project;
+  const QString task = log.Item(item).task;
+  RunLogEdit([&] { return tracker_.log_edit().InputInsertTask(project, task); });
+}
+
+void MainWindow::Inserttolog1Click() {
+  if (focus_ == FocusedControl::kToDoTree && tracker_.todo_tree().SelectedTask()) {
+    Insert2Click();
+  } else {
+    InsertTaskButClick();
+  }
+}
+
+void MainWindow::Edit1Click() {
+  const int row = CurrentLogRow();
+  RunLogEdit([this, row] { return tracker_.log_edit().Edit1Click(row); });
+}
+
+void MainWindow::Delete2Click() {
+  const int row = CurrentLogRow();
+  RunLogEdit([this, row] { return tracker_.log_edit().Delete2Click(row); });
+}
 
 // Shell launches: a failed launch gives no message.
 

@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 
 #include "guilayout.h"
 #include "guilink.h"
@@ -23,11 +24,12 @@ class QWidget;
 
 namespace ravell {
 
-struct TaskDialogHooks;
 class LogGridModel;
 class LogGridView;
+class PlanningDialogs;
 class TaskListModel;
 class TaskListView;
+class ToDoTreeView;
 
 // The tracker's main window Form1: a thin shell over Tracker. Handlers keep
 // the names of the commands they run.
@@ -53,6 +55,8 @@ class MainWindow : public QMainWindow, private SessionUi {
   LogGridView* log_grid() { return log_grid_; }
   TaskListView* task_list() { return task_list_; }
   QTreeWidget* todo_tree() { return todo_tree_; }
+  ToDoTreeView* todo_tree_view() { return todo_tree_view_; }
+  PlanningDialogs* planning_dialogs() { return planning_dialogs_.get(); }
   // The task list's selected item, or -1.
   int SelectedItem() const;
   // The log grid's current row; the first row when none was chosen.
@@ -120,8 +124,22 @@ class MainWindow : public QMainWindow, private SessionUi {
   void Showcaptions1Click();
   void Listcaptions1Click();
 
+  // The to-do tree, project and log editing commands.
+  void Addnew1Click();
+  void Rate2Click();
+  void Delete3Click();
+  void AddToDo1Click();
+  void RunToDoClick();
+  void Insert2Click();
+  void Delete1Click();
   void Expandall1Click();
   void Collapseall1Click();
+  void ReloadToDotree1Click();
+  void InsertTaskButClick();
+  void Insert3Click();
+  void Inserttolog1Click();
+  void Delete2Click();
+  void Edit1Click();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -141,24 +159,10 @@ class MainWindow : public QMainWindow, private SessionUi {
   void CommandsChanged() override;
   void FocusLogRow(int row) override;
 
-  // Handlers of the to-do tree and log editing commands.
-  void Addnew1Click();
-  void Rate2Click();
-  void Delete3Click();
-  void AddToDo1Click();
-  void RunToDoClick();
-  void Insert2Click();
-  void Delete1Click();
-  void ReloadToDotree1Click();
-  void InsertTaskButClick();
-  void Insert3Click();
-  void Inserttolog1Click();
-  void Delete2Click();
-  void Edit1Click();
-
   // Runs a command; an error it raises ends it with its message.
   void RunCommand(const std::function<void()>& command);
-  TaskDialogHooks MakeTaskDialogHooks();
+  // Runs a log editing command and selects the row it gives (none when < 0).
+  void RunLogEdit(const std::function<int()>& command);
   void BuildViews();
   void BuildToolBars();
   void BuildMainMenu();
@@ -204,6 +208,8 @@ class MainWindow : public QMainWindow, private SessionUi {
   bool rate_checked_ = true;
 
   QTreeWidget* todo_tree_ = nullptr;
+  ToDoTreeView* todo_tree_view_ = nullptr;  // owned by the tree widget
+  std::unique_ptr<PlanningDialogs> planning_dialogs_;
   LogGridModel* log_model_ = nullptr;
   TaskListModel* task_model_ = nullptr;
   LogGridView* log_grid_ = nullptr;

@@ -13,6 +13,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "projectlist.h"
+
 namespace ravell {
 namespace {
 
@@ -370,9 +372,18 @@ void TaskDialog::CreateTaskButtonClick() {
 }
 
 bool TaskDialog::NamesAcceptable() {
-  if (!HoldsSeparator(ProjectText()) && !HoldsSeparator(TaskText())) return true;
-  Warn(QStringLiteral("Task and project names cannot hold tabs or line breaks."));
-  return false;
+  if (HoldsSeparator(ProjectText()) || HoldsSeparator(TaskText())) {
+    Warn(QStringLiteral("Task and project names cannot hold tabs or line breaks."));
+    return false;
+  }
+  // A project named here may become a line of projects.lst, where "=" ends the name.
+  const QString problem = ProjectList::NameProblem(ProjectText());
+  if (!problem.isEmpty()) {
+    Warn(problem);
+    combo_project_->setFocus();
+    return false;
+  }
+  return true;
 }
 
 bool TaskDialog::IntervalAcceptable() {

@@ -14,6 +14,9 @@ ToDoTreeView::ToDoTreeView(QTreeWidget* widget, ToDoTree& model)
     : QObject(widget), widget_(widget), model_(model) {
   widget_->setColumnCount(1);
   widget_->setHeaderHidden(true);
+  // Long names show whole, with a scroll bar across, rather than cut short.
+  widget_->header()->setStretchLastSection(false);
+  widget_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
   widget_->setIndentation(19);
   widget_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   widget_->setSelectionMode(QAbstractItemView::SingleSelection);
