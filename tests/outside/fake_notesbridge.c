@@ -1,6 +1,7 @@
 /* Notes link stand-in for the loader tests. Every call appends one line to
    the file named by RAVELL_FAKE_LOG; the export named by RAVELL_FAKE_FAIL
-   reports a failure (text exports still hand out their block). Built with
+   reports a failure, with the status in RAVELL_FAKE_STATUS or 1 (text
+   exports still hand out their block). Built with
    OMIT_SOME_EXPORTS it lacks Init, GetRateList and Terminate. */
 #include <stdarg.h>
 #include <stdio.h>
@@ -24,7 +25,9 @@ static void Log(const char* format, ...) {
 
 static int Status(const char* name) {
   const char* fail = getenv("RAVELL_FAKE_FAIL");
-  return fail && strcmp(fail, name) == 0 ? 1 : 0;
+  if (!fail || strcmp(fail, name) != 0) return 0;
+  const char* status = getenv("RAVELL_FAKE_STATUS");
+  return status ? atoi(status) : 1;
 }
 
 static RvHandle Block(const char* text) {

@@ -142,5 +142,31 @@ TEST_F(NotesLibraryTest, FailingExportRaisesNotesError) {
   }
 }
 
+// A locked or read-only database says so on a second line; other failures
+// have only the first.
+TEST_F(NotesLibraryTest, FailureSaysWhyWhenTheLibraryKnows) {
+  auto notes = LoadFull();
+  ASSERT_NE(notes, nullptr);
+  const std::pair<const char*, const char*> cases[] = {
+      {"2", "\nThe Notes database is locked by another program."},
+      {"3", "\nThe Notes database cannot be written."},
+      {"4", ""},
+      {"-1", ""},
+  };
+  qputenv("RAVELL_FAKE_FAIL", "SaveToNotesDoc");
+  for (const auto& [status, second_line] : cases) {
+    SCOPED_TRACE(status);
+    qputenv("RAVELL_FAKE_STATUS", status);
+    try {
+      notes->SaveToNotesDoc("t", "p", "id", 1, 2, 3);
+      ADD_FAILURE() << "no NotesError";
+    } catch (const NotesError& e) {
+      EXPECT_EQ(e.message(),
+                QStringLiteral("Error in libnotesbridge.so: SaveToNotesDoc failed") + second_line);
+    }
+  }
+  qunsetenv("RAVELL_FAKE_STATUS");
+}
+
 }  // namespace
 }  // namespace ravell::testing

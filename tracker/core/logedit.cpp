@@ -169,14 +169,8 @@ int LogEdit::Delete2Click(int r) {
   }
   // Each store is told on its own, so one failing does not keep the other behind.
   const StorageTarget target = tracker_.storage_target();
-  if (UsesNotes(target) && tracker_.notes() && !old.task_id.isEmpty()) {
-    try {
-      tracker_.notes()->DeleteTask(old.task_id);
-    } catch (const Error& e) {
-      ReportError(e.message());
-    }
-  }
-  if (UsesLog(target)) {
+  if (UsesNotes(target) && !old.task_id.isEmpty()) tracker_.DeleteRecordFromNotes(old.task_id);
+  if (tracker_.WritesDayLog()) {
     try {
       tracker_.SaveToXML(LogDay());
     } catch (const Error& e) {

@@ -90,16 +90,9 @@ void TaskSession::SaveTask(const QString& name, const QString& project, DateTime
   const StorageTarget target = tracker_.storage_target();
   // Each store on its own: with Combine a refused database save must not
   // keep the interval out of the day log as well.
+  if (UsesNotes(target)) tracker_.SaveRecordToNotes(name, project, task_id, start, end);
   try {
-    if (UsesNotes(target) && tracker_.notes()) {
-      tracker_.notes()->SaveToNotesDoc(name, project, task_id, tracker_.projects().Rate(project),
-                                       start, end);
-    }
-  } catch (const Error& e) {
-    tracker_.messages().Show(e.message(), QString(), MsgIcon::kError);
-  }
-  try {
-    if (UsesLog(target)) tracker_.SaveToXML(log_date_);
+    if (tracker_.WritesDayLog()) tracker_.SaveToXML(log_date_);
   } catch (const Error& e) {
     tracker_.messages().Show(e.message(), QString(), MsgIcon::kError);
   }
@@ -149,7 +142,7 @@ void TaskSession::PauseButtonClick() {
                             NewTaskId(DateOf(log.interval_start))});
       log.SetTotalTask(pause_row.project, pause_row.task);
       log.SetTotalTask(resumed.project, resumed.task);
-      if (UsesLog(tracker_.storage_target())) {
+      if (tracker_.WritesDayLog()) {
         try {
           tracker_.SaveToXML(log_date_);
         } catch (const Error& e) {

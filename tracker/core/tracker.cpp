@@ -154,6 +154,30 @@ QStringList Tracker::TaskDialogProjects() {
   return names;
 }
 
+void Tracker::SaveRecordToNotes(const QString& task, const QString& project, const QString& task_id,
+                                DateTime time_start, DateTime time_end) {
+  if (!notes_) return;
+  notes_queue_.Save(task, project, task_id, projects_.Rate(project), time_start, time_end);
+  SendNotesRecords();
+}
+
+void Tracker::DeleteRecordFromNotes(const QString& task_id) {
+  if (!notes_) return;
+  notes_queue_.Delete(task_id);
+  SendNotesRecords();
+}
+
+void Tracker::SendNotesRecords() {
+  try {
+    notes_queue_.Send(*notes_);
+  } catch (const Error& e) {
+    if (storage_target_ == StorageTarget::kNotes) day_log_kept_for_notes_ = true;
+    ShowError(
+        e.message() +
+        QStringLiteral("\nThe records not saved are kept and sent again with the next save."));
+  }
+}
+
 void Tracker::SaveToXML(const QDate& day) {
   WriteFileAtomic(DayLogPath(env_.program_folder, day), ComposeDayLog(day_log_, projects_, day));
 }
@@ -242,6 +266,24 @@ void Tracker::Shutdown() {
   timer_enabled_ = false;
   // The running interval is closed and saved before anything else.
   if (!setup_mode_ && session_.commands().stop) session_.StopButtonClick();
+  // Last try for records the database refused; what still fails stays in
+  // today's day log file, and the user is told where.
+  if (notes_ && !notes_queue_.empty()) {
+    try {
+      notes_queue_.Send(*notes_);
+    } catch (const Error&) {
+      const QDate day =
+          session_.log_date().isValid() ? session_.log_date() : env_.clock->TodayDate();
+      try {
+        SaveToXML(day);
+        ShowError(QStringLiteral("Records could not be saved to the Notes database %1.\n"
+                                 "They are kept in the day log file %2.")
+                      .arg(notes_database_, DayLogPath(env_.program_folder, day)));
+      } catch (const Error& e) {
+        ShowError(e.message());
+      }
+    }
+  }
   // A run that never loaded today's tasks must not overwrite today's plans.
   if (started_ && !setup_mode_) {
     try {

@@ -9,6 +9,7 @@
 #include "messages.h"
 #include "projectlist.h"
 #include "noteslink.h"
+#include "notesqueue.h"
 #include "planning.h"
 #include "settings.h"
 #include "tasksession.h"
@@ -62,6 +63,18 @@ class Tracker {
   // project list's names otherwise.
   QStringList TaskDialogProjects();
 
+  // A record's change for the Notes link. It goes through a queue, so one the
+  // link refused is sent again with the next change and at shutdown; the
+  // failure is reported. With target Notes the day log file then keeps the
+  // day as well, so the record rests on disk and not in memory alone.
+  void SaveRecordToNotes(const QString& task, const QString& project, const QString& task_id,
+                         DateTime time_start, DateTime time_end);
+  void DeleteRecordFromNotes(const QString& task_id);
+  qsizetype unsent_notes_records() const { return notes_queue_.size(); }
+  // Whether saves rewrite the day log file: Log and Combine, and Notes once a
+  // record could not be sent.
+  bool WritesDayLog() const { return UsesLog(storage_target_) || day_log_kept_for_notes_; }
+
   TaskSession& session() { return session_; }
   DayLog& day_log() { return day_log_; }
   ProjectList& projects() { return projects_; }
@@ -99,6 +112,8 @@ class Tracker {
   void NotesFailed(const QString& text);
 
   void ShowError(const QString& text);
+  // Sends the queue; a failure is reported and what failed stays queued.
+  void SendNotesRecords();
 
   TrackerEnvironment env_;
   Settings settings_;
@@ -111,6 +126,8 @@ class Tracker {
   StorageTarget storage_target_ = StorageTarget::kLog;
   std::unique_ptr<NotesLink> notes_;
   bool notes_open_ = false;
+  NotesRecordQueue notes_queue_;
+  bool day_log_kept_for_notes_ = false;
   bool setup_mode_ = false;
   bool quit_requested_ = false;
   bool hide_to_tray_ = false;

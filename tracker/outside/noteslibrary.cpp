@@ -44,11 +44,21 @@ struct NotesLibrary::Impl {
 
 namespace {
 
+// Failure values the library gives for a database it could not write; any
+// other non-zero value has no more to say than the first line.
+constexpr int kLocked = 2;
+constexpr int kReadOnly = 3;
+
 void Check(int status, const char* export_name) {
-  if (status != 0) {
-    throw NotesError(QStringLiteral("Error in %1: %2 failed")
-                         .arg(QLatin1String(NotesLibrary::kFileName), QLatin1String(export_name)));
+  if (status == 0) return;
+  QString text = QStringLiteral("Error in %1: %2 failed")
+                     .arg(QLatin1String(NotesLibrary::kFileName), QLatin1String(export_name));
+  if (status == kLocked) {
+    text += QStringLiteral("\nThe Notes database is locked by another program.");
+  } else if (status == kReadOnly) {
+    text += QStringLiteral("\nThe Notes database cannot be written.");
   }
+  throw NotesError(text);
 }
 
 // The block is ours once the library handed it out, so it is freed even when

@@ -178,7 +178,16 @@ void Planning::Rate2Click() {
     const StorageTarget target = tracker_.storage_target();
     if (UsesLog(target)) WriteProjectFiles();
     if (UsesNotes(target) && tracker_.notes()) {
-      tracker_.notes()->UpdateProject(fields->name, fields->name, RateNumber(fields->rate));
+      NotesLink& notes = *tracker_.notes();
+      // A rename names the old project, or the database would keep it beside
+      // the new one and bring it back, with its planned tasks, at the next start.
+      notes.UpdateProject(old_name, fields->name, RateNumber(fields->rate));
+      if (old_name != fields->name) {
+        for (const auto& child : node->children) {
+          notes.DeleteSelTask(old_name + QStringLiteral("~~") + child->text);
+          notes.CreateSelTask(child->text, fields->name);
+        }
+      }
     }
   });
 }
