@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <algorithm>
 
+#include "analysis.h"
 #include "atomicfile.h"
 #include "demohistory.h"
 #include "logtables.h"
@@ -92,6 +93,49 @@ void BM_ReadAndConcatenate(benchmark::State& state) {
   state.counters["files"] = static_cast<double>(files.size());
 }
 BENCHMARK(BM_ReadAndConcatenate)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// The 20-year history loaded once for the analysis cases.
+ReporterTables& LoadedHistory() {
+  static ReporterTables* tables = [] {
+    auto* loaded = new ReporterTables;
+    QuietMessages messages;
+    ReporterStartup(HistoryFolder(kHistories[1]), *loaded, messages).Run();
+    return loaded;
+  }();
+  return *tables;
+}
+
+// Apply with a condition that differs from the last one each time, so every
+// run copies the passing records, builds the tree and rebuilds the orders.
+void BM_ApplyChangedCondition(benchmark::State& state) {
+  ReporterTables& tables = LoadedHistory();
+  ReporterAnalysis analysis(tables);
+  FilterSettings settings;
+  settings.period = true;
+  settings.from = QDate(1990, 1, 1);
+  settings.to = QDate(2030, 12, 31);
+  analysis.StartQueryButtonClick({}, true);
+  for (auto _ : state) {
+    settings.to = settings.to.addDays(1);  // every record still passes
+    analysis.StartQueryButtonClick(settings);
+  }
+  state.counters["records"] = tables.display_log.RecordCount();
+  state.counters["nodes"] = analysis.Tree().NodeCount();
+}
+BENCHMARK(BM_ApplyChangedCondition)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// The tree alone over the whole history, in the expanded and short forms.
+void BM_BuildTree(benchmark::State& state) {
+  ReporterTables& tables = LoadedHistory();
+  ReporterAnalysis analysis(tables);
+  if (state.range(0) == 1) analysis.Grouping().RadioDateShortClick();
+  analysis.StartQueryButtonClick({}, true);
+  DataTreeModel tree;
+  const int levels = analysis.Levels();
+  for (auto _ : state) tree.Build(tables.display_log, levels, QString::fromLatin1(kAllRecords));
+  state.counters["nodes"] = tree.NodeCount();
+}
+BENCHMARK(BM_BuildTree)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 }  // namespace
 }  // namespace ravell

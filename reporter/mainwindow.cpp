@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -8,7 +9,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -16,7 +16,20 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+
+#include "analysisviews.h"
 #include "collapsiblepanels.h"
+#include "progresswindow.h"
+#include "qtmessageboxes.h"
+#include "startup.h"
 
 namespace ravell {
 namespace {
@@ -29,9 +42,23 @@ QWidget* NamedPage(const char* name, QWidget* parent) {
   return page;
 }
 
+// Message captions are the application's title.
+constexpr char kMessageCaption[] = "Rv Reporter";
+
+// Shows a text on one line: the data scope text breaks its lines with LF CR.
+QString OneLine(QString text) {
+  text.replace(QStringLiteral("\n\r"), QStringLiteral("  "));
+  return text;
+}
+
 }  // namespace
 
-ReporterWindow::ReporterWindow(QWidget* parent) : QMainWindow(parent) {
+ReporterWindow::ReporterWindow(QWidget* parent)
+    : QMainWindow(parent),
+      program_folder_(QCoreApplication::applicationDirPath()),
+      analysis_(tables_, this),
+      own_messages_(std::make_unique<QtMessageBoxes>(this, QString::fromLatin1(kMessageCaption))),
+      messages_(own_messages_.get()) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("Ravell Reporter"));
   resize(715, 607);
@@ -47,7 +74,8 @@ ReporterWindow::ReporterWindow(QWidget* parent) : QMainWindow(parent) {
   view_menu_->setObjectName(QStringLiteral("View1"));
 
   // "Help" is a command of the menu bar itself, not a menu.
-  QAction* help_action = menuBar()->addAction(QStringLiteral("&Help"), this, &ReporterWindow::ShowHelp);
+  QAction* help_action =
+      menuBar()->addAction(QStringLiteral("&Help"), this, &ReporterWindow::ShowHelp);
   help_action->setObjectName(QStringLiteral("Help1"));
 
   auto* central = new QWidget(this);
@@ -130,22 +158,261 @@ QWidget* ReporterWindow::BuildLeftColumn() {
 
   panels_ = new CollapsiblePanels(column);
   panels_->setObjectName(QStringLiteral("LeftPanels"));
-  auto* filter = new QWidget;
-  filter->setObjectName(QStringLiteral("FilterArea"));
-  auto* grouping = new QWidget;
-  grouping->setObjectName(QStringLiteral("GroupingArea"));
-  auto* tree = new QWidget;
-  tree->setObjectName(QStringLiteral("TreeArea"));
-  for (QWidget* area : {filter, grouping, tree}) {
-    auto* area_layout = new QVBoxLayout(area);
-    area_layout->setContentsMargins(2, 2, 2, 2);
-  }
-  panels_->AddPanel(QStringLiteral("Panel9"), QStringLiteral("Data Filter"), filter);
-  panels_->AddPanel(QStringLiteral("Panel12"), QStringLiteral("Data Grouping"), grouping);
-  panels_->AddPanel(QStringLiteral("Panel10"), QStringLiteral("Data Tree"), tree);
+  panels_->AddPanel(QStringLiteral("Panel9"), QStringLiteral("Data Filter"), BuildFilterArea());
+  panels_->AddPanel(QStringLiteral("Panel12"), QStringLiteral("Data Grouping"),
+                    BuildGroupingArea());
+  panels_->AddPanel(QStringLiteral("Panel10"), QStringLiteral("Data Tree"), BuildTreeArea());
+  connect(panels_, &CollapsiblePanels::Opening, this, [this](int index) {
+    if (index == kGroupingPanel) sort_tree_->expandAll();
+  });
   layout->addWidget(panels_, 1);
   column->setMinimumWidth(log_calendar_->sizeHint().width());
   return column;
+}
+
+QWidget* ReporterWindow::BuildFilterArea() {
+  auto* area = new QWidget;
+  area->setObjectName(QStringLiteral("FilterArea"));
+  auto* grid = new QGridLayout(area);
+  grid->setContentsMargins(4, 4, 4, 4);
+  grid->setVerticalSpacing(3);
+
+  checker_from_to_ = new QCheckBox(QStringLiteral("Period"), area);
+  checker_from_to_->setObjectName(QStringLiteral("CheckerFromTo"));
+  const QString date_format = QLocale().dateFormat(QLocale::ShortFormat);
+  const auto date_picker = [&](const char* name, const char* caption, int row) {
+    auto* label = new QLabel(QString::fromLatin1(caption), area);
+    auto* picker = new QDateEdit(QDate::currentDate(), area);
+    picker->setObjectName(QString::fromLatin1(name));
+    picker->setCalendarPopup(true);
+    picker->setDisplayFormat(date_format);
+    label->setBuddy(picker);
+    grid->addWidget(label, row, 0);
+    grid->addWidget(picker, row, 1, 1, 2);
+    for (QWidget* w : std::initializer_list<QWidget*>{label, picker}) {
+      w->setEnabled(false);
+      connect(checker_from_to_, &QCheckBox::toggled, w, &QWidget::setEnabled);
+    }
+    return picker;
+  };
+  grid->addWidget(checker_from_to_, 0, 0, 1, 3);
+  filter_from_ = date_picker("FilterFrom", "From:", 1);
+  filter_to_ = date_picker("FilterTo", "To:", 2);
+
+  // A names box: the check box, the read-only text and its picker button.
+  const auto names_box = [&](const char* checker_name, const char* checker_caption,
+                             const char* text_name, const char* caption, const char* all_text,
+                             const char* button_name, int row, QCheckBox** checker,
+                             QLineEdit** text, void (ReporterWindow::*pick)()) {
+    *checker = new QCheckBox(QString::fromLatin1(checker_caption), area);
+    (*checker)->setObjectName(QString::fromLatin1(checker_name));
+    auto* label = new QLabel(QString::fromLatin1(caption), area);
+    *text = new QLineEdit(QString::fromLatin1(all_text), area);
+    (*text)->setObjectName(QString::fromLatin1(text_name));
+    (*text)->setReadOnly(true);
+    label->setBuddy(*text);
+    auto* button = new QToolButton(area);
+    button->setObjectName(QString::fromLatin1(button_name));
+    button->setText(QStringLiteral("..."));
+    button->setAccessibleName(QStringLiteral("Choose ") +
+                              QString::fromLatin1(caption).chopped(1).toLower());
+    connect(button, &QToolButton::clicked, this, pick);
+    grid->addWidget(*checker, row, 0, 1, 3);
+    grid->addWidget(label, row + 1, 0);
+    grid->addWidget(*text, row + 1, 1);
+    grid->addWidget(button, row + 1, 2);
+    QLineEdit* edit = *text;
+    for (QWidget* w : std::initializer_list<QWidget*>{label, edit, button}) w->setEnabled(false);
+    connect(*checker, &QCheckBox::toggled, this, [=](bool on) {
+      for (QWidget* w : std::initializer_list<QWidget*>{label, edit, button}) w->setEnabled(on);
+      edit->setText(on ? QString() : QString::fromLatin1(all_text));
+    });
+  };
+  names_box("CheckerProjects", "Projects", "FilterProjects", "Projects:", kAllProjects, "Button2",
+            3, &checker_projects_, &filter_projects_, &ReporterWindow::Button2Click);
+  names_box("CheckerTasks", "Tasks", "FilterTasks", "Tasks:", kAllTasks, "Button3", 5,
+            &checker_tasks_, &filter_tasks_, &ReporterWindow::Button3Click);
+
+  auto* apply = new QPushButton(QStringLiteral("Apply"), area);
+  apply->setObjectName(QStringLiteral("StartQueryButton"));
+  connect(apply, &QPushButton::clicked, this, &ReporterWindow::StartQueryButtonClick);
+  grid->addWidget(apply, 7, 1, 1, 2, Qt::AlignRight);
+  grid->setColumnStretch(1, 1);
+  grid->setRowStretch(8, 1);
+  return area;
+}
+
+QWidget* ReporterWindow::BuildGroupingArea() {
+  auto* area = new QWidget;
+  area->setObjectName(QStringLiteral("GroupingArea"));
+  auto* layout = new QVBoxLayout(area);
+  layout->setContentsMargins(4, 4, 4, 4);
+
+  sort_tree_ = new SortTreeWidget(area);
+  sort_tree_->setObjectName(QStringLiteral("SortTree"));
+  sort_tree_->setAccessibleName(QStringLiteral("Grouping order"));
+  connect(sort_tree_, &SortTreeWidget::NodeDropped, this, [this](int node, int target) {
+    ShowSortTree(analysis_.Grouping().SortTreeDragDrop(node, target));
+  });
+  layout->addWidget(sort_tree_, 1);
+
+  auto* moves = new QHBoxLayout;
+  const auto move_button = [&](const char* name, const char* caption, Qt::ArrowType arrow,
+                               void (ReporterWindow::*click)()) {
+    auto* button = new QToolButton(area);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setArrowType(arrow);
+    button->setText(QString::fromLatin1(caption));
+    button->setToolTip(QString::fromLatin1(caption));
+    button->setAccessibleName(QString::fromLatin1(caption));
+    connect(button, &QToolButton::clicked, this, click);
+    moves->addWidget(button);
+  };
+  move_button("SortUp", "Move up", Qt::UpArrow, &ReporterWindow::SortUpClick);
+  move_button("SortDown", "Move down", Qt::DownArrow, &ReporterWindow::SortDownClick);
+  moves->addStretch(1);
+  layout->addLayout(moves);
+
+  auto* format = new QGroupBox(QStringLiteral(" Date format "), area);
+  auto* format_layout = new QHBoxLayout(format);
+  radio_expanded_ = new QRadioButton(QStringLiteral("Expanded"), format);
+  radio_expanded_->setObjectName(QStringLiteral("RadioDateExpanded"));
+  radio_expanded_->setChecked(true);
+  radio_short_ = new QRadioButton(QStringLiteral("Short"), format);
+  radio_short_->setObjectName(QStringLiteral("RadioDateShort"));
+  format_layout->addWidget(radio_expanded_);
+  format_layout->addWidget(radio_short_);
+  connect(radio_short_, &QRadioButton::clicked, this, [this] {
+    analysis_.Grouping().RadioDateShortClick();
+    ShowSortTree(sort_tree_->SelectedNode());
+  });
+  connect(radio_expanded_, &QRadioButton::clicked, this, [this] {
+    analysis_.Grouping().RadioDateExpandedClick();
+    ShowSortTree(sort_tree_->SelectedNode());
+  });
+  layout->addWidget(format);
+
+  auto* apply = new QPushButton(QStringLiteral("Apply"), area);
+  apply->setObjectName(QStringLiteral("Button4"));
+  connect(apply, &QPushButton::clicked, this, &ReporterWindow::StartQueryButtonClick);
+  layout->addWidget(apply, 0, Qt::AlignRight);
+  ShowSortTree(0);
+  return area;
+}
+
+QWidget* ReporterWindow::BuildTreeArea() {
+  auto* area = new QWidget;
+  area->setObjectName(QStringLiteral("TreeArea"));
+  auto* layout = new QVBoxLayout(area);
+  layout->setContentsMargins(2, 2, 2, 2);
+  custom_log_tree_ = new DataTreeView(area);
+  custom_log_tree_->setObjectName(QStringLiteral("CustomLogTree"));
+  custom_log_tree_->setAccessibleName(QStringLiteral("Data tree"));
+  custom_log_tree_->setModel(&analysis_.Tree());
+  connect(custom_log_tree_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+          [this](const QModelIndex& current) { TreeCurrentChanged(current); });
+  connect(custom_log_tree_, &DataTreeView::Entered, this, [this] {
+    if (analysis_.Tree().Empty()) return;
+    analysis_.CustomLogTreeEnter();
+    ShowSelectedNode();
+  });
+  custom_log_tree_->setContextMenuPolicy(Qt::ActionsContextMenu);
+  auto* expand = new QAction(QStringLiteral("Expand all"), custom_log_tree_);
+  expand->setObjectName(QStringLiteral("ExpandAll1"));
+  connect(expand, &QAction::triggered, custom_log_tree_, &QTreeView::expandAll);
+  auto* collapse = new QAction(QStringLiteral("Collapse all"), custom_log_tree_);
+  collapse->setObjectName(QStringLiteral("CollapseAll1"));
+  connect(collapse, &QAction::triggered, custom_log_tree_, &QTreeView::collapseAll);
+  custom_log_tree_->addAction(expand);
+  custom_log_tree_->addAction(collapse);
+  layout->addWidget(custom_log_tree_);
+  return area;
+}
+
+void ReporterWindow::ShowSortTree(int selected) {
+  sort_tree_->ShowChain(analysis_.Grouping().Nodes(), selected);
+}
+
+void ReporterWindow::SortUpClick() {
+  const int node = sort_tree_->SelectedNode();
+  if (node >= 0) ShowSortTree(analysis_.Grouping().SortUpClick(node));
+}
+
+void ReporterWindow::SortDownClick() {
+  const int node = sort_tree_->SelectedNode();
+  if (node >= 0) ShowSortTree(analysis_.Grouping().SortDownClick(node));
+}
+
+FilterSettings ReporterWindow::CurrentFilter() const {
+  FilterSettings settings;
+  settings.period = checker_from_to_->isChecked();
+  settings.from = filter_from_->date();
+  settings.to = filter_to_->date();
+  settings.projects = checker_projects_->isChecked();
+  settings.projects_text = filter_projects_->text();
+  settings.tasks = checker_tasks_->isChecked();
+  settings.tasks_text = filter_tasks_->text();
+  return settings;
+}
+
+void ReporterWindow::StartQueryButtonClick() {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  analysis_.StartQueryButtonClick(CurrentFilter());
+  ShowSelectedNode();
+  QApplication::restoreOverrideCursor();
+}
+
+// The tree view follows the analysis' selection without selecting again.
+void ReporterWindow::ShowSelectedNode() {
+  const QModelIndex index = analysis_.Tree().IndexOf(analysis_.SelectedNode());
+  showing_selection_ = true;
+  if (index.isValid()) {
+    custom_log_tree_->expand(analysis_.Tree().IndexOf(0));
+    custom_log_tree_->setCurrentIndex(index);
+  }
+  showing_selection_ = false;
+}
+
+void ReporterWindow::TreeCurrentChanged(const QModelIndex& current) {
+  if (showing_selection_ || !current.isValid()) return;
+  analysis_.CustomLogTreeChange(DataTreeModel::NodeOf(current));
+}
+
+void ReporterWindow::Button2Click() {
+  QStringList projects;
+  analysis_.FillProjects(projects);
+  PickerDialog dialog(projects, SplitList(filter_projects_->text(), QStringLiteral(",")), this);
+  if (dialog.exec() == QDialog::Accepted) filter_projects_->setText(JoinPicked(dialog.Checked()));
+}
+
+void ReporterWindow::Button3Click() {
+  const QStringList projects = checker_projects_->isChecked()
+                                   ? SplitList(filter_projects_->text(), QStringLiteral(","))
+                                   : QStringList();
+  QStringList tasks;
+  analysis_.FillTasks(tasks, projects);
+  PickerDialog dialog(tasks, SplitList(filter_tasks_->text(), QStringLiteral(",")), this);
+  if (dialog.exec() == QDialog::Accepted) filter_tasks_->setText(JoinPicked(dialog.Checked()));
+}
+
+void ReporterWindow::SetStatusText(int panel, const QString& text) {
+  if (panel < 0 || panel > 1) return;
+  status_texts_[panel] = text;
+  QLabel* label = panel == 0 ? status_left_ : status_right_;
+  label->setText(OneLine(text));
+  label->setToolTip(text);
+}
+
+QString ReporterWindow::StatusText(int panel) const {
+  return panel == 0 || panel == 1 ? status_texts_[panel] : QString();
+}
+
+void ReporterWindow::SetTitleText(const QString& text) { label1_->setText(text); }
+void ReporterWindow::SetTotalTimeText(const QString& text) { label2_->setText(text); }
+void ReporterWindow::OpenTreePanel() { panels_->OpenPanel(kTreePanel); }
+
+void ReporterWindow::SetMessages(MessageBoxes* messages) {
+  messages_ = messages ? messages : own_messages_.get();
 }
 
 QTabWidget* ReporterWindow::BuildPages() {
@@ -162,8 +429,28 @@ QTabWidget* ReporterWindow::BuildPages() {
   return pages_;
 }
 
+ReporterWindow::~ReporterWindow() = default;
+
 bool ReporterWindow::InitForm1(ProgressWindow& progress) {
-  (void)progress;
+  ReporterStartup startup(program_folder_, tables_, *messages_, &progress);
+  if (!startup.Run()) return false;
+
+  const QDate today = QDate::currentDate();
+  log_calendar_->setSelectedDate(today);
+  analysis_.SetDayView(today);
+  label1_->setText(QStringLiteral("Today"));
+
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  analysis_.StartQueryButtonClick(CurrentFilter(), true);
+  ShowSelectedNode();
+  QApplication::restoreOverrideCursor();
+
+  if (analysis_.FirstDay().isValid()) {
+    filter_from_->setDate(analysis_.FirstDay());
+    filter_to_->setDate(analysis_.LastDay());
+  }
+  const QString skipped = startup.SkippedText();
+  if (!skipped.isEmpty()) SetStatusText(0, skipped);
   return true;
 }
 
@@ -175,8 +462,8 @@ QWidget* ReporterWindow::Page(const QString& object_name) const {
 }
 
 void ReporterWindow::SetStatusTexts(const QString& panel0, const QString& panel1) {
-  status_left_->setText(panel0);
-  status_right_->setText(panel1);
+  SetStatusText(0, panel0);
+  SetStatusText(1, panel1);
 }
 
 void ReporterWindow::closeEvent(QCloseEvent* event) {
@@ -188,7 +475,8 @@ void ReporterWindow::ShowHelp() {
   const QString path = QCoreApplication::applicationDirPath() + QStringLiteral("/Help/ravell.html");
   // The desktop's opener fails silently on a missing file; say so instead.
   if (!QFileInfo::exists(path)) {
-    QMessageBox::warning(this, windowTitle(), QStringLiteral("Help file %1 not found.").arg(path));
+    messages_->Show(QStringLiteral("Help file %1 not found.").arg(path), QString(),
+                    MsgIcon::kWarning);
     return;
   }
   QDesktopServices::openUrl(QUrl::fromLocalFile(path));

@@ -1,22 +1,35 @@
 #pragma once
 
 #include <QMainWindow>
+#include <memory>
+
+#include "analysis.h"
+#include "logtables.h"
+#include "messages.h"
 
 class QCalendarWidget;
+class QCheckBox;
+class QDateEdit;
 class QLabel;
-class QSplitter;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
 class QTabWidget;
+class QToolButton;
 
 namespace ravell {
 
 class CollapsiblePanels;
+class DataTreeView;
 class ProgressWindow;
+class QtMessageBoxes;
+class SortTreeWidget;
 
 // The reporter's main window (Form1): the top bar with the title and the
-// totals, the left column with the calendar and the three collapsible panels,
-// and the pages. The pages and panels are empty frames here; the filter,
-// grouping, totals, report and export fill them.
-class ReporterWindow : public QMainWindow {
+// totals, the left column with the calendar and the three collapsible panels
+// (filter, grouping order, data tree), and the pages. The analysis behind the
+// panels lives in ReporterAnalysis; the window binds its controls to it.
+class ReporterWindow : public QMainWindow, private AnalysisView {
   Q_OBJECT
 
  public:
@@ -24,10 +37,21 @@ class ReporterWindow : public QMainWindow {
   enum Panel { kFilterPanel = 0, kGroupingPanel = 1, kTreePanel = 2 };
 
   explicit ReporterWindow(QWidget* parent = nullptr);
+  ~ReporterWindow() override;
+
+  // Where the day logs and ravtotal.xml are; the program's folder unless set.
+  void SetProgramFolder(const QString& folder) { program_folder_ = folder; }
+  // Message boxes for the start-up; the window's own dialogs unless set.
+  void SetMessages(MessageBoxes* messages);
 
   // The start-up work behind the progress window: true when the window can
   // be shown, false when there is nothing to show and the program ends.
   bool InitForm1(ProgressWindow& progress);
+
+  // Apply, from either "Apply" button.
+  void StartQueryButtonClick();
+  void Button2Click();
+  void Button3Click();
 
   // Opens Help/ravell.html of the program folder with the desktop's viewer.
   void ShowHelp();
@@ -40,7 +64,10 @@ class ReporterWindow : public QMainWindow {
   QTabWidget* Pages() const { return pages_; }
   QWidget* Page(const QString& object_name) const;
   void SetStatusTexts(const QString& panel0, const QString& panel1);
+  QString StatusText(int panel) const;
   QMenu* ViewMenu() const { return view_menu_; }
+  ReporterTables& Tables() { return tables_; }
+  ReporterAnalysis& Analysis() { return analysis_; }
 
  signals:
   // The window closed: the program ends with it.
@@ -52,7 +79,30 @@ class ReporterWindow : public QMainWindow {
  private:
   QWidget* BuildTopBar();
   QWidget* BuildLeftColumn();
+  QWidget* BuildFilterArea();
+  QWidget* BuildGroupingArea();
+  QWidget* BuildTreeArea();
   QTabWidget* BuildPages();
+
+  FilterSettings CurrentFilter() const;
+  void ShowSortTree(int selected);
+  void ShowSelectedNode();
+  void TreeCurrentChanged(const QModelIndex& current);
+  void SortUpClick();
+  void SortDownClick();
+
+  // AnalysisView
+  void SetStatusText(int panel, const QString& text) override;
+  void SetTitleText(const QString& text) override;
+  void SetTotalTimeText(const QString& text) override;
+  void OpenTreePanel() override;
+
+  QString program_folder_;
+  ReporterTables tables_;
+  ReporterAnalysis analysis_;
+  std::unique_ptr<QtMessageBoxes> own_messages_;
+  MessageBoxes* messages_;
+  bool showing_selection_ = false;
 
   QLabel* label1_ = nullptr;
   QLabel* label2_ = nullptr;
@@ -63,6 +113,19 @@ class ReporterWindow : public QMainWindow {
   QMenu* view_menu_ = nullptr;
   QLabel* status_left_ = nullptr;
   QLabel* status_right_ = nullptr;
+  QString status_texts_[2];
+
+  QCheckBox* checker_from_to_ = nullptr;
+  QDateEdit* filter_from_ = nullptr;
+  QDateEdit* filter_to_ = nullptr;
+  QCheckBox* checker_projects_ = nullptr;
+  QLineEdit* filter_projects_ = nullptr;
+  QCheckBox* checker_tasks_ = nullptr;
+  QLineEdit* filter_tasks_ = nullptr;
+  SortTreeWidget* sort_tree_ = nullptr;
+  QRadioButton* radio_expanded_ = nullptr;
+  QRadioButton* radio_short_ = nullptr;
+  DataTreeView* custom_log_tree_ = nullptr;
 };
 
 }  // namespace ravell

@@ -10,7 +10,8 @@
 
 namespace ravell {
 
-ProgressWindow::ProgressWindow(QWidget* parent) : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
+ProgressWindow::ProgressWindow(QWidget* parent)
+    : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
   setObjectName(QStringLiteral("Form0"));
   setWindowTitle(QStringLiteral("Initialization Ravell Reporter..."));
   setFixedSize(314, 55);
@@ -45,7 +46,8 @@ ProgressWindow::ProgressWindow(QWidget* parent) : QWidget(parent, Qt::Dialog | Q
 bool ProgressWindow::event(QEvent* event) {
   // Some window managers never activate a window they did not focus; being
   // shown is then enough. The work must start once only.
-  if ((event->type() == QEvent::WindowActivate || event->type() == QEvent::Show) && !timer_started_) {
+  if ((event->type() == QEvent::WindowActivate || event->type() == QEvent::Show) &&
+      !timer_started_) {
     timer_started_ = true;
     timer1_->start();
   }
@@ -57,25 +59,16 @@ void ProgressWindow::SetStep(const QString& text) {
   Repaint();
 }
 
-void ProgressWindow::SetRange(int minimum, int maximum) {
-  progress_bar1_->setRange(minimum, qMax(minimum, maximum));
-  painted_step_ = -1;
+void ProgressWindow::SetRange(int maximum) {
+  progress_bar1_->setRange(0, qMax(0, maximum));
+  progress_bar1_->setValue(0);
   Repaint();
 }
 
 void ProgressWindow::SetPosition(int position) {
-  progress_bar1_->setValue(qBound(progress_bar1_->minimum(), position, progress_bar1_->maximum()));
-  // Loading advances once per text element; painting each of hundreds of
-  // thousands of steps would cost more than the loading itself.
-  const int span = progress_bar1_->maximum() - progress_bar1_->minimum();
-  const int step = span > 0 ? int(qint64(progress_bar1_->value() - progress_bar1_->minimum()) * 200 / span) : 0;
-  if (step != painted_step_) {
-    painted_step_ = step;
-    Repaint();
-  }
+  progress_bar1_->setValue(qBound(0, position, progress_bar1_->maximum()));
+  Repaint();
 }
-
-void ProgressWindow::Advance(int by) { SetPosition(progress_bar1_->value() + by); }
 
 QString ProgressWindow::StepText() const { return label1_->text(); }
 int ProgressWindow::Position() const { return progress_bar1_->value(); }

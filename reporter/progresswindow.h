@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include "startupprogress.h"
+
 class QLabel;
 class QProgressBar;
 class QTimer;
@@ -10,17 +12,18 @@ namespace ravell {
 
 // The small window (Form0) that tells which start-up step runs. It is the
 // application's main window for the whole run: closing it ends the program.
-// The work runs on the GUI thread, so every change repaints at once.
-class ProgressWindow : public QWidget {
+// The work runs on the GUI thread, so every change repaints at once; the
+// start-up's ProgressMeter keeps the changes few.
+class ProgressWindow : public QWidget, public StartupProgress {
   Q_OBJECT
 
  public:
   explicit ProgressWindow(QWidget* parent = nullptr);
 
-  void SetStep(const QString& text);
-  void SetRange(int minimum, int maximum);
-  void SetPosition(int position);
-  void Advance(int by = 1);
+  void SetStep(const QString& text) override;
+  void SetRange(int maximum) override;
+  void SetPosition(int position) override;
+  void Hide() override { hide(); }
 
   QString StepText() const;
   int Position() const;
@@ -39,7 +42,6 @@ class ProgressWindow : public QWidget {
   QLabel* label1_;
   QProgressBar* progress_bar1_;
   QTimer* timer1_;
-  int painted_step_ = -1;
   bool timer_started_ = false;
 };
 

@@ -124,7 +124,13 @@ QDate CalcShared(RecordTable::Buffer& record, const CalcLayout& f) {
 }  // namespace
 
 QString MonthToName(int month) {
-  return month >= 1 && month <= 12 ? QString::fromLatin1(kMonthNames[month - 1]) : kUndefined;
+  // Built once: every record stored in DisplayLog asks for its month's name.
+  static const QList<QString> names = [] {
+    QList<QString> list;
+    for (const char* name : kMonthNames) list << QString::fromLatin1(name);
+    return list;
+  }();
+  return month >= 1 && month <= 12 ? names[month - 1] : kUndefined;
 }
 
 QString NameToMonth(const QString& name) {

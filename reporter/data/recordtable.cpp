@@ -19,11 +19,19 @@ int CompareText(const QString& a, const QString& b) {
 }
 
 int TextPool::Intern(const QString& text) {
+  for (; indexed_ < texts_.size(); ++indexed_)
+    ids_.insert(texts_[indexed_], static_cast<int>(indexed_));
   const auto found = ids_.constFind(text);
   if (found != ids_.constEnd()) return found.value();
+  const int id = AddDistinct(text);
+  ids_.insert(text, id);
+  indexed_ = texts_.size();
+  return id;
+}
+
+int TextPool::AddDistinct(const QString& text) {
   const int id = static_cast<int>(texts_.size());
   texts_.push_back(text);
-  ids_.insert(text, id);
   return id;
 }
 
@@ -43,6 +51,7 @@ const std::vector<int>& TextPool::Ranks() const {
 void TextPool::Clear() {
   texts_.clear();
   ids_.clear();
+  indexed_ = 0;
   ranks_.clear();
 }
 
@@ -98,6 +107,12 @@ int RecordTable::InternText(int field, const QString& text) {
       size > 0 && text.size() > size ? text.left(size) : text);
 }
 
+int RecordTable::AddDistinctText(int field, const QString& text) {
+  const int size = fields_[field].size;
+  if (size > 0 && text.size() > size) return InternText(field, text);  // cut texts may meet
+  return columns_[static_cast<size_t>(field)].pool->AddDistinct(text);
+}
+
 const TextPool& RecordTable::Pool(int field) const {
   return *columns_[static_cast<size_t>(field)].pool;
 }
@@ -127,6 +142,15 @@ void RecordTable::DefineOrder(const QString& name, const QStringList& field_name
 QStringList RecordTable::OrderNames() const {
   QStringList names;
   for (const KeyOrder& order : orders_) names << order.name;
+  return names;
+}
+
+QStringList RecordTable::OrderFields(const QString& name) const {
+  QStringList names;
+  for (const KeyOrder& order : orders_) {
+    if (order.name != name) continue;
+    for (int field : order.fields) names << fields_[field].name;
+  }
   return names;
 }
 

@@ -36,6 +36,10 @@ struct FieldDef {
 class TextPool {
  public:
   int Intern(const QString& text);
+  // Adds a text the caller knows is not in the pool yet; the lookup index
+  // takes it in only when a later Intern needs it, so copying many distinct
+  // texts (record ids) hashes none of them.
+  int AddDistinct(const QString& text);
   const QString& Text(int id) const { return texts_[static_cast<size_t>(id)]; }
   int Size() const { return static_cast<int>(texts_.size()); }
   // Sort position of each id; recomputed when texts were added.
@@ -44,7 +48,8 @@ class TextPool {
 
  private:
   std::vector<QString> texts_;
-  QHash<QString, int> ids_;
+  QHash<QString, int> ids_;  // of the first `indexed_` texts
+  size_t indexed_ = 0;
   mutable std::vector<int> ranks_;
 };
 
@@ -104,6 +109,8 @@ class RecordTable {
   // Defines (or redefines) a named order over fields, all ascending.
   void DefineOrder(const QString& name, const QStringList& field_names);
   QStringList OrderNames() const;
+  // Field names of a named order; empty for an unknown one.
+  QStringList OrderFields(const QString& name) const;
   // Chooses the active order; another one than the active drops any range.
   // Throws Error for an unknown name. An empty name is the order of storing.
   void SetOrder(const QString& name);
@@ -154,6 +161,8 @@ class RecordTable {
   const TextPool& Pool(int field) const;
   // The id of a text in a text field's pool, cut to the field's size.
   int InternText(int field, const QString& text);
+  // The same for a text known to be new to the pool.
+  int AddDistinctText(int field, const QString& text);
 
   // True when no record before the current one in the view agrees with it on
   // the first `level` key fields.
