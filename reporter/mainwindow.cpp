@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include "collapsiblepanels.h"
+#include "reporterviews.h"
 
 namespace ravell {
 namespace {
@@ -47,7 +48,8 @@ ReporterWindow::ReporterWindow(QWidget* parent) : QMainWindow(parent) {
   view_menu_->setObjectName(QStringLiteral("View1"));
 
   // "Help" is a command of the menu bar itself, not a menu.
-  QAction* help_action = menuBar()->addAction(QStringLiteral("&Help"), this, &ReporterWindow::ShowHelp);
+  QAction* help_action =
+      menuBar()->addAction(QStringLiteral("&Help"), this, &ReporterWindow::ShowHelp);
   help_action->setObjectName(QStringLiteral("Help1"));
 
   auto* central = new QWidget(this);
@@ -75,6 +77,12 @@ ReporterWindow::ReporterWindow(QWidget* parent) : QMainWindow(parent) {
   statusBar()->setObjectName(QStringLiteral("StatusBar1"));
   statusBar()->addWidget(status_left_);
   statusBar()->addWidget(status_right_, 1);
+
+  // The totals and log pages, the top bar's totals and the calendar's days;
+  // they show data once bound to the loaded tables.
+  views_ = new ReporterViews({Page(QStringLiteral("TotalsPage")), Page(QStringLiteral("LogPage")),
+                              label1_, label2_, rate_label_, log_calendar_, view_menu_},
+                             this);
 }
 
 QWidget* ReporterWindow::BuildTopBar() {

@@ -11,6 +11,7 @@ namespace ravell {
 
 class CollapsiblePanels;
 class ProgressWindow;
+class ReporterViews;
 
 // The reporter's main window (Form1): the top bar with the title and the
 // totals, the left column with the calendar and the three collapsible panels,
@@ -41,6 +42,7 @@ class ReporterWindow : public QMainWindow {
   QWidget* Page(const QString& object_name) const;
   void SetStatusTexts(const QString& panel0, const QString& panel1);
   QMenu* ViewMenu() const { return view_menu_; }
+  ReporterViews* Views() const { return views_; }
 
  signals:
   // The window closed: the program ends with it.
@@ -63,6 +65,7 @@ class ReporterWindow : public QMainWindow {
   QMenu* view_menu_ = nullptr;
   QLabel* status_left_ = nullptr;
   QLabel* status_right_ = nullptr;
+  ReporterViews* views_ = nullptr;
 };
 
 }  // namespace ravell
