@@ -30,6 +30,7 @@
 #include "progresswindow.h"
 #include "qtmessageboxes.h"
 #include "startup.h"
+#include "reporterviews.h"
 
 namespace ravell {
 namespace {
@@ -103,7 +104,22 @@ ReporterWindow::ReporterWindow(QWidget* parent)
   statusBar()->setObjectName(QStringLiteral("StatusBar1"));
   statusBar()->addWidget(status_left_);
   statusBar()->addWidget(status_right_, 1);
+
+  // The totals and log pages, the top bar's totals and the calendar's days;
+  // they show data once bound to the loaded tables.
+  views_ = new ReporterViews({Page(QStringLiteral("TotalsPage")), Page(QStringLiteral("LogPage")),
+                              label1_, label2_, rate_label_, log_calendar_, view_menu_},
+                             this);
+  // The day view tells the analysis which day the status bar refers to.
+  connect(views_, &ReporterViews::DayShown, this, [this](const QDate& day) {
+    analysis_.SetDayView(day);
+    analysis_.ShowStatusInfo();
+  });
 }
+
+void ReporterWindow::ShowCalendarDay() { views_->LogCalendarClick(); }
+
+void ReporterWindow::ShowGroupTotals(const TotalsResult& totals) { views_->ShowGroupResult(totals); }
 
 QWidget* ReporterWindow::BuildTopBar() {
   auto* bar = new QFrame(this);
@@ -359,6 +375,7 @@ void ReporterWindow::StartQueryButtonClick() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   analysis_.StartQueryButtonClick(CurrentFilter());
   ShowSelectedNode();
+  views_->RefreshCalendarMarks();
   QApplication::restoreOverrideCursor();
 }
 
@@ -429,15 +446,22 @@ QTabWidget* ReporterWindow::BuildPages() {
   return pages_;
 }
 
-ReporterWindow::~ReporterWindow() = default;
+ReporterWindow::~ReporterWindow() {
+  // The views listen to the tables, which are members and go before the
+  // window's children would.
+  delete views_;
+  views_ = nullptr;
+}
 
 bool ReporterWindow::InitForm1(ProgressWindow& progress) {
   ReporterStartup startup(program_folder_, tables_, *messages_, &progress);
   if (!startup.Run()) return false;
 
+  views_->Bind(tables_);
   const QDate today = QDate::currentDate();
   log_calendar_->setSelectedDate(today);
   analysis_.SetDayView(today);
+  views_->LogCalendarClick();
   label1_->setText(QStringLiteral("Today"));
 
   QApplication::setOverrideCursor(Qt::WaitCursor);

@@ -24,6 +24,7 @@ class DataTreeView;
 class ProgressWindow;
 class QtMessageBoxes;
 class SortTreeWidget;
+class ReporterViews;
 
 // The reporter's main window (Form1): the top bar with the title and the
 // totals, the left column with the calendar and the three collapsible panels
@@ -68,6 +69,7 @@ class ReporterWindow : public QMainWindow, private AnalysisView {
   QMenu* ViewMenu() const { return view_menu_; }
   ReporterTables& Tables() { return tables_; }
   ReporterAnalysis& Analysis() { return analysis_; }
+  ReporterViews* Views() const { return views_; }
 
  signals:
   // The window closed: the program ends with it.
@@ -96,6 +98,8 @@ class ReporterWindow : public QMainWindow, private AnalysisView {
   void SetTitleText(const QString& text) override;
   void SetTotalTimeText(const QString& text) override;
   void OpenTreePanel() override;
+  void ShowCalendarDay() override;
+  void ShowGroupTotals(const TotalsResult& totals) override;
 
   QString program_folder_;
   ReporterTables tables_;
@@ -126,6 +130,7 @@ class ReporterWindow : public QMainWindow, private AnalysisView {
   QRadioButton* radio_expanded_ = nullptr;
   QRadioButton* radio_short_ = nullptr;
   DataTreeView* custom_log_tree_ = nullptr;
+  ReporterViews* views_ = nullptr;
 };
 
 }  // namespace ravell

@@ -74,14 +74,6 @@ void CopyToDisplayLog(RecordTable& log, RecordTable& display) {
 
 }  // namespace
 
-QString DurationText(qint64 seconds) {
-  if (seconds < 0) seconds = 0;
-  return QStringLiteral("%1:%2:%3")
-      .arg(seconds / 3600)
-      .arg(seconds % 3600 / 60, 2, 10, QLatin1Char('0'))
-      .arg(seconds % 60, 2, 10, QLatin1Char('0'));
-}
-
 ReporterAnalysis::ReporterAnalysis(ReporterTables& tables, AnalysisView* view)
     : tables_(tables), view_(view ? view : &no_view_) {}
 
@@ -166,30 +158,16 @@ void ReporterAnalysis::CustomLogTreeChange(int node) {
   display.SetOrder(kCustom);
   CustomTreeSetRange();
 
-  // The node's group: its time and its first and last day.
-  qint64 seconds = 0;
-  qint64 first = std::numeric_limits<qint64>::max(), last = std::numeric_limits<qint64>::min();
-  for (const int record : display.ViewRecords()) {
-    if (!display.IsNull(record, display_field::kSeconds))
-      seconds += display.Int(record, display_field::kSeconds);
-    if (display.IsNull(record, display_field::kRecordDate)) continue;
-    const qint64 day = display.Int(record, display_field::kRecordDate);
-    first = std::min(first, day);
-    last = std::max(last, day);
+  // The node's totals, then DisplayLog over the shown period as the log
+  // grid lists it.
+  const TotalsResult totals =
+      ShowGroupTotals(tables_, tree_.Level(node), display.OrderFields(kCustom));
+  view_->SetTotalTimeText(DurationText(totals.seconds));
+  if (!totals.period.IsEmpty()) {
+    first_day_ = totals.period.first;
+    last_day_ = totals.period.last;
   }
-  view_->SetTotalTimeText(DurationText(seconds));
-  if (first <= last) {
-    first_day_ = QDate::fromJulianDay(first);
-    last_day_ = QDate::fromJulianDay(last);
-  }
-
-  display.SetOrder(kByTimeStart);
-  if (node == 0 || !first_day_.isValid()) {
-    display.CancelRange();
-  } else {
-    display.SetRange({first_day_.year(), first_day_.month(), first_day_.day()},
-                     {last_day_.year(), last_day_.month(), last_day_.day()});
-  }
+  view_->ShowGroupTotals(totals);
   display.First();
   display.EnableControls();
   ShowStatusInfo();

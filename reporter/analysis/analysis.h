@@ -7,6 +7,7 @@
 #include "filter.h"
 #include "grouping.h"
 #include "logtables.h"
+#include "totals.h"
 
 namespace ravell {
 
@@ -23,12 +24,11 @@ class AnalysisView {
   virtual void ShowCalendarDay() {}
   // The report's group levels follow a new grouping key.
   virtual void BindReportGroups(const GroupingKey& /*key*/) {}
+  // The group view's totals are ready: grids, charts and the top bar show them.
+  virtual void ShowGroupTotals(const TotalsResult& /*totals*/) {}
 };
 
 enum class ViewMode { kDay, kGroup };
-
-// Hours, two-digit minutes and seconds of a count of seconds.
-QString DurationText(qint64 seconds);
 
 // The filter, the grouping order and the data tree of the main window,
 // without widgets: Apply, selecting a node, the shown period and the texts.

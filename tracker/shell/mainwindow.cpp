@@ -118,6 +118,10 @@ MainWindow::~MainWindow() {
   // The session outlives the window in tests; it must not call back into it.
   tracker_.session().SetUi(nullptr);
   planning_dialogs_.reset();
+  // Children still send focus events while they are destroyed; the window's
+  // members are gone by then.
+  todo_tree_->removeEventFilter(this);
+  log_grid_->removeEventFilter(this);
 }
 
 void MainWindow::BuildViews() {

@@ -93,7 +93,9 @@ void ToDoTreeView::ApplySelection() {
 }
 
 bool ToDoTreeView::eventFilter(QObject* watched, QEvent* event) {
-  if (widget_ && watched == widget_->viewport() && event->type() == QEvent::MouseButtonPress) {
+  // The type first: while the tree is being destroyed its viewport still
+  // sends events, and the tree must not be touched then.
+  if (event->type() == QEvent::MouseButtonPress && widget_ && watched == widget_->viewport()) {
     const auto* mouse = static_cast<QMouseEvent*>(event);
     if (mouse->button() == Qt::RightButton) {
       // The row under the pointer, wherever across it the click falls.
