@@ -41,6 +41,9 @@ void RecordGridModel::Install(QTableView* view) {
       const QString sample = QLocale().toString(QDate(2000, 12, 28), QLocale::ShortFormat);
       needed = std::max(needed, metrics.horizontalAdvance(sample) + 12);
     }
+    // Sums of money run to six digits over a few years of records.
+    if (fields_[i] >= 0 && table().Fields()[fields_[i]].type == FieldType::kDouble)
+      needed = std::max(needed, metrics.horizontalAdvance(QStringLiteral("000000.00")) + 12);
     view->setColumnWidth(i, std::max(columns_[i].width, needed));
   }
 }
