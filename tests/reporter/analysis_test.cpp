@@ -6,6 +6,7 @@
 
 #include "datetime.h"
 
+#include "../support/logrecord.h"
 namespace ravell {
 namespace {
 
@@ -17,17 +18,7 @@ struct Rec {
 };
 
 void AddRecord(RecordTable& log, const Rec& r) {
-  log.Append();
-  log.SetValue("Year", r.date.year());
-  log.SetValue("Month", r.date.month());
-  log.SetValue("Day", r.date.day());
-  log.SetValue("TimeStart", r.start);
-  log.SetValue("TimeEnd", r.start);
-  log.SetValue("TimeDelta", r.delta);
-  log.SetValue("Project", r.project);
-  log.SetValue("Name", r.name);
-  log.SetValue("Rate", 1000);
-  log.Post();
+  testing::AppendLogRecord(log, r.date, r.start, r.delta, r.project, r.name, 1000);
 }
 
 // Writes the tree as "text[child child]" from the root down.

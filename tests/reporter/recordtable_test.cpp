@@ -9,6 +9,7 @@
 
 #include "error.h"
 #include "logtables.h"
+#include "../support/logrecord.h"
 #include "recordtablemodel.h"
 
 namespace ravell {
@@ -21,17 +22,8 @@ struct Row {
 };
 
 void AppendRow(RecordTable& table, const Row& row) {
-  table.Append();
-  table.SetValue("Year", row.year);
-  table.SetValue("Month", row.month);
-  table.SetValue("Day", row.day);
-  table.SetValue("TimeStart", row.start);
-  table.SetValue("TimeEnd", row.start);
-  table.SetValue("TimeDelta", row.delta);
-  table.SetValue("Project", row.project);
-  table.SetValue("Name", row.name);
-  table.SetValue("Rate", row.rate);
-  table.Post();
+  testing::AppendLogRecord(table, row.year, row.month, row.day, row.start, row.delta, row.project,
+                           row.name, row.rate);
 }
 
 QStringList Walk(RecordTable& table, const QString& field) {

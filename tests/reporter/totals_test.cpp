@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QTime>
 
+#include "../support/logrecord.h"
 namespace ravell {
 namespace {
 
@@ -15,17 +16,7 @@ struct Row {
 };
 
 void AppendRow(RecordTable& table, const Row& row) {
-  table.Append();
-  table.SetValue("Year", row.date.year());
-  table.SetValue("Month", row.date.month());
-  table.SetValue("Day", row.date.day());
-  table.SetValue("TimeStart", row.start);
-  table.SetValue("TimeEnd", row.start);
-  table.SetValue("TimeDelta", row.delta);
-  table.SetValue("Project", row.project);
-  table.SetValue("Name", row.name);
-  table.SetValue("Rate", row.rate);
-  table.Post();
+  testing::AppendLogRecord(table, row.date, row.start, row.delta, row.project, row.name, row.rate);
 }
 
 // TasksTotal's rows as "field|field|..." of the given fields' grid texts.
@@ -140,7 +131,7 @@ TEST_F(GroupTotalsTest, ANodeListsTheGroupsOfTheNextLevel) {
        {QDate(2004, 5, 12), QDate(2004, 5, 12)}},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << "node level " << c.path.size());
+    SCOPED_TRACE(::testing::Message() << "node level " << c.path.size());
     SelectNode(c.path);
     const TotalsResult result = SetTasksTotal(tables_, static_cast<int>(c.path.size()), key_);
     EXPECT_EQ(TotalsRows(tables_.tasks_total, {c.shown, kTotalTimeS, kHours, kRate}), c.rows);

@@ -963,8 +963,11 @@ void MainWindow::abcTrayIcon1MouseMove() {
   const int current = log.current_task;
   const QString time =
       current >= 0 && current < log.ItemCount() ? log.Item(current).time : QString();
-  tray_->setToolTip(TrayHint(tracker_.session().state(), log.day_total, log.Row(log.RowCount() - 1),
-                             time, log.interval_start, tracker_.clock().Now()));
+  const QString hint = TrayHint(tracker_.session().state(), log.day_total,
+                                log.Row(log.RowCount() - 1), time, log.interval_start,
+                                tracker_.clock().Now());
+  // Runs every tick; a desktop tray is told only of a real change.
+  if (hint != tray_->toolTip()) tray_->setToolTip(hint);
 }
 
 // Window layout
