@@ -121,6 +121,8 @@ void ReporterWindow::ShowCalendarDay() { views_->LogCalendarClick(); }
 
 void ReporterWindow::ShowGroupTotals(const TotalsResult& totals) { views_->ShowGroupResult(totals); }
 
+void ReporterWindow::BindReportGroups(const GroupingKey& key) { report_.BindReportGroups(key); }
+
 QWidget* ReporterWindow::BuildTopBar() {
   auto* bar = new QFrame(this);
   bar->setObjectName(QStringLiteral("TopBar"));

@@ -6,6 +6,7 @@
 #include "analysis.h"
 #include "logtables.h"
 #include "messages.h"
+#include "quickreport.h"
 
 class QCalendarWidget;
 class QCheckBox;
@@ -70,6 +71,8 @@ class ReporterWindow : public QMainWindow, private AnalysisView {
   ReporterTables& Tables() { return tables_; }
   ReporterAnalysis& Analysis() { return analysis_; }
   ReporterViews* Views() const { return views_; }
+  // The report QuickRep1: bound to the grouping at every Apply.
+  QuickReport& Report() { return report_; }
 
  signals:
   // The window closed: the program ends with it.
@@ -100,10 +103,12 @@ class ReporterWindow : public QMainWindow, private AnalysisView {
   void OpenTreePanel() override;
   void ShowCalendarDay() override;
   void ShowGroupTotals(const TotalsResult& totals) override;
+  void BindReportGroups(const GroupingKey& key) override;
 
   QString program_folder_;
   ReporterTables tables_;
   ReporterAnalysis analysis_;
+  QuickReport report_;
   std::unique_ptr<QtMessageBoxes> own_messages_;
   MessageBoxes* messages_;
   bool showing_selection_ = false;
