@@ -38,6 +38,8 @@ packages=(
   xvfb xauth xdotool x11-utils trayer fonts-liberation2 xdg-utils
   # screenshots (tools/screenshot.sh): xwd, and netpbm to turn it into PNG
   x11-apps netpbm
+  # end-to-end tests: the accessibility bus and its Python binding, a session bus
+  at-spi2-core python3-pyatspi dbus-daemon dbus-bin
 )
 
 install_missing_packages() {
