@@ -1,6 +1,7 @@
 #include "logpage.h"
 
 #include <QHBoxLayout>
+#include <QMenu>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTableView>
@@ -42,6 +43,20 @@ LogPage::LogPage(QWidget* parent) : QWidget(parent) {
   splitter_->addWidget(panel_);
   splitter_->setStretchFactor(0, 1);
   splitter_->setStretchFactor(1, 1);
+
+  popup_ = new QMenu(this);
+  popup_->setObjectName(QStringLiteral("DBGridPopup"));
+  const auto command = [this](const char* name, const char* caption) {
+    QAction* action = popup_->addAction(QString::fromLatin1(caption));
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+  };
+  edit_ = command("Edit1", "Edit");
+  insert_ = command("Insert1", "Insert");
+  delete_ = command("Delete1", "Delete");
+  grid_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(grid_, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { popup_->popup(grid_->viewport()->mapToGlobal(at)); });
 }
 
 }  // namespace ravell

@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+class QAction;
+class QMenu;
 class QScrollBar;
 class QSplitter;
 class QTableView;
@@ -23,6 +25,11 @@ class LogPage : public QWidget {
   QScrollBar* ScrollBar1() const { return scroll_bar_; }
   QWidget* Panel4() const { return panel_; }
   QSplitter* Splitter() const { return splitter_; }
+  // The log grid's context menu and its record commands.
+  QMenu* DBGridPopup() const { return popup_; }
+  QAction* Edit1() const { return edit_; }
+  QAction* Insert1() const { return insert_; }
+  QAction* Delete1() const { return delete_; }
 
  private:
   QSplitter* splitter_;
@@ -30,6 +37,10 @@ class LogPage : public QWidget {
   QWidget* panel_;
   GanttChart* chart_;
   QScrollBar* scroll_bar_;
+  QMenu* popup_;
+  QAction* edit_;
+  QAction* insert_;
+  QAction* delete_;
 };
 
 }  // namespace ravell

@@ -29,6 +29,8 @@
 #include "collapsiblepanels.h"
 #include "progresswindow.h"
 #include "qtmessageboxes.h"
+#include "recorddialog.h"
+#include "recordediting.h"
 #include "startup.h"
 #include "reporterviews.h"
 
@@ -115,6 +117,17 @@ ReporterWindow::ReporterWindow(QWidget* parent)
     analysis_.SetDayView(day);
     analysis_.ShowStatusInfo();
   });
+
+  // Editing past records from the log grid, through the one record dialog.
+  form3_ = new RecordDialogForm(*messages_, this);
+  editing_ =
+      std::make_unique<RecordEditing>(tables_, analysis_, *form3_, *messages_, program_folder_);
+  views_->BindEditing(editing_.get());
+}
+
+void ReporterWindow::SetProgramFolder(const QString& folder) {
+  program_folder_ = folder;
+  editing_->SetProgramFolder(folder);
 }
 
 void ReporterWindow::ShowCalendarDay() { views_->LogCalendarClick(); }
@@ -432,6 +445,8 @@ void ReporterWindow::OpenTreePanel() { panels_->OpenPanel(kTreePanel); }
 
 void ReporterWindow::SetMessages(MessageBoxes* messages) {
   messages_ = messages ? messages : own_messages_.get();
+  form3_->SetMessages(*messages_);
+  editing_->SetMessages(*messages_);
 }
 
 QTabWidget* ReporterWindow::BuildPages() {

@@ -24,6 +24,8 @@ class CollapsiblePanels;
 class DataTreeView;
 class ProgressWindow;
 class QtMessageBoxes;
+class RecordDialogForm;
+class RecordEditing;
 class SortTreeWidget;
 class ReporterViews;
 
@@ -42,7 +44,7 @@ class ReporterWindow : public QMainWindow, private AnalysisView {
   ~ReporterWindow() override;
 
   // Where the day logs and ravtotal.xml are; the program's folder unless set.
-  void SetProgramFolder(const QString& folder) { program_folder_ = folder; }
+  void SetProgramFolder(const QString& folder);
   // Message boxes for the start-up; the window's own dialogs unless set.
   void SetMessages(MessageBoxes* messages);
 
@@ -73,6 +75,7 @@ class ReporterWindow : public QMainWindow, private AnalysisView {
   ReporterViews* Views() const { return views_; }
   // The report QuickRep1: bound to the grouping at every Apply.
   QuickReport& Report() { return report_; }
+  RecordDialogForm* Form3() const { return form3_; }
 
  signals:
   // The window closed: the program ends with it.
@@ -136,6 +139,8 @@ class ReporterWindow : public QMainWindow, private AnalysisView {
   QRadioButton* radio_short_ = nullptr;
   DataTreeView* custom_log_tree_ = nullptr;
   ReporterViews* views_ = nullptr;
+  RecordDialogForm* form3_ = nullptr;
+  std::unique_ptr<RecordEditing> editing_;
 };
 
 }  // namespace ravell

@@ -13,6 +13,7 @@
 #include "charts.h"
 #include "logpage.h"
 #include "money.h"
+#include "recordediting.h"
 #include "recordgrid.h"
 #include "totalspage.h"
 
@@ -119,6 +120,64 @@ void ReporterViews::Bind(ReporterTables& tables) {
   totals_model_->Install(totals_page_->DBGrid2());
   log_on_display_ = true;
   SetLogTable(false);
+}
+
+void ReporterViews::SetClock(const Clock* clock) {
+  clock_ = clock ? clock : &system_clock_;
+  if (editing_) editing_->SetClock(clock_);
+}
+
+void ReporterViews::BindEditing(RecordEditing* editing) {
+  editing_ = editing;
+  if (!editing_) return;
+  editing_->SetClock(clock_);
+  connect(log_page_->Edit1(), &QAction::triggered, this, &ReporterViews::Edit1Click);
+  connect(log_page_->Insert1(), &QAction::triggered, this, &ReporterViews::Insert1Click);
+  connect(log_page_->Delete1(), &QAction::triggered, this, &ReporterViews::Delete1Click);
+  connect(log_page_->DBGrid1(), &QAbstractItemView::doubleClicked, this,
+          [this](const QModelIndex& index) {
+            if (index.isValid()) Edit1Click();
+          });
+  connect(log_page_->DBGridPopup(), &QMenu::aboutToShow, this, &ReporterViews::DBGridPopupPopup);
+}
+
+bool ReporterViews::LogHasRecordToActOn() {
+  if (!tables_) return false;
+  RecordTable& log = tables_->log_records;
+  if (!day_view_) log.CancelRange();
+  return log.Count() > 0;
+}
+
+void ReporterViews::DBGridPopupPopup() {
+  const bool any = LogHasRecordToActOn();
+  log_page_->Edit1()->setEnabled(any);
+  log_page_->Delete1()->setEnabled(any);
+  log_page_->Insert1()->setEnabled(true);
+}
+
+void ReporterViews::Edit1Click() { RunRecordCommand(&RecordEditing::Edit1Click); }
+void ReporterViews::Insert1Click() { RunRecordCommand(&RecordEditing::Insert1Click); }
+void ReporterViews::Delete1Click() { RunRecordCommand(&RecordEditing::Delete1Click); }
+
+void ReporterViews::RunRecordCommand(void (RecordEditing::*command)()) {
+  if (!tables_ || !editing_) return;
+  QTableView* grid = log_page_->DBGrid1();
+  RecordTable& shown = LogModel()->table();
+  // The grid's row is the record under the cursor; without one the table's
+  // own cursor stands for it, as the grid opens on the first record.
+  const int row = grid->currentIndex().row();
+  if (row >= 0) shown.SetPosition(row);
+  (editing_->*command)();
+  // The bold days follow the change; their walk moves LogRecords' cursor.
+  RecordTable& now_shown = LogModel()->table();
+  const int position = now_shown.Position();
+  RefreshCalendarMarks();
+  now_shown.SetPosition(position);
+  if (now_shown.Eof()) {
+    grid->setCurrentIndex(QModelIndex());
+  } else {
+    grid->selectRow(now_shown.Position());
+  }
 }
 
 RecordGridModel* ReporterViews::LogModel() const {

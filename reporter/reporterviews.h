@@ -17,6 +17,7 @@ class QMenu;
 namespace ravell {
 
 class LogPage;
+class RecordEditing;
 class RecordGridModel;
 class TotalsPage;
 
@@ -43,7 +44,13 @@ class ReporterViews : public QObject {
 
   // The tables are loaded at start-up; until then the views show nothing.
   void Bind(ReporterTables& tables);
-  void SetClock(const Clock* clock) { clock_ = clock ? clock : &system_clock_; }
+  void SetClock(const Clock* clock);
+  // The log grid's Edit, Insert and Delete commands and its double click.
+  void BindEditing(RecordEditing* editing);
+  // The log holds a record for Edit, Delete (and Copy) to act on: in the
+  // group view any record of LogRecords (its range is cancelled first), in
+  // the day view a record of the chosen day.
+  bool LogHasRecordToActOn();
 
   // The day view of the calendar's day.
   void LogCalendarClick();
@@ -74,6 +81,9 @@ class ReporterViews : public QObject {
   void ScrollBar1Scroll(int position);
   void ShowTotalsChartExecute(bool checked);
   void ShowLogChartExecute(bool checked);
+  void Edit1Click();
+  void Insert1Click();
+  void Delete1Click();
 
  signals:
   // The day view showed a day (for the status bar and the shown period).
@@ -85,11 +95,16 @@ class ReporterViews : public QObject {
   void FillLogChart();
   void SetLogTable(bool display_log);
   QDate CalendarDay() const;
+  void DBGridPopupPopup();
+  // Runs a record command on the record under the grid's cursor and puts
+  // the grid's cursor where the command left the table's.
+  void RunRecordCommand(void (RecordEditing::*command)());
 
   ReporterViewsWidgets widgets_;
   SystemClock system_clock_;
   const Clock* clock_ = &system_clock_;
   ReporterTables* tables_ = nullptr;
+  RecordEditing* editing_ = nullptr;
   TotalsPage* totals_page_ = nullptr;
   LogPage* log_page_ = nullptr;
   std::unique_ptr<RecordGridModel> totals_model_;

@@ -50,6 +50,8 @@ class ReporterAnalysis {
 
   // The day view (the calendar's day), for what reads the view mode.
   void SetDayView(const QDate& day);
+  // The day view shows its day again after LogRecords was walked or changed.
+  void ShowCalendarDay() { view_->ShowCalendarDay(); }
 
   void FillProjects(QStringList& list);
   void FillTasks(QStringList& list, const QStringList& projects);
