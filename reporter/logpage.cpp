@@ -1,6 +1,7 @@
 #include "logpage.h"
 
 #include <QHBoxLayout>
+#include <QMenu>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTableView>
@@ -23,6 +24,11 @@ LogPage::LogPage(QWidget* parent) : QWidget(parent) {
   grid_->setObjectName(QStringLiteral("DBGrid1"));
   grid_->setAccessibleName(QStringLiteral("Log records"));
   splitter_->addWidget(grid_);
+  popup_ = new QMenu(this);
+  popup_->setObjectName(QStringLiteral("DBGridPopup"));
+  grid_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(grid_, &QWidget::customContextMenuRequested, popup_,
+          [this](const QPoint& at) { popup_->popup(grid_->viewport()->mapToGlobal(at)); });
 
   panel_ = new QWidget(splitter_);
   panel_->setObjectName(QStringLiteral("Panel4"));

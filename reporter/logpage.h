@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class QMenu;
 class QScrollBar;
 class QSplitter;
 class QTableView;
@@ -23,6 +24,8 @@ class LogPage : public QWidget {
   QScrollBar* ScrollBar1() const { return scroll_bar_; }
   QWidget* Panel4() const { return panel_; }
   QSplitter* Splitter() const { return splitter_; }
+  // The log grid's context menu.
+  QMenu* DBGridPopup() const { return popup_; }
 
  private:
   QSplitter* splitter_;
@@ -30,6 +33,7 @@ class LogPage : public QWidget {
   QWidget* panel_;
   GanttChart* chart_;
   QScrollBar* scroll_bar_;
+  QMenu* popup_;
 };
 
 }  // namespace ravell

@@ -27,6 +27,8 @@
 
 #include "analysisviews.h"
 #include "collapsiblepanels.h"
+#include "exportpage.h"
+#include "gridcopy.h"
 #include "progresswindow.h"
 #include "qtmessageboxes.h"
 #include "startup.h"
@@ -115,6 +117,10 @@ ReporterWindow::ReporterWindow(QWidget* parent)
     analysis_.SetDayView(day);
     analysis_.ShowStatusInfo();
   });
+  QWidget* export_tab = Page(QStringLiteral("ExportPage"));
+  export_page_ = new ExportPage(tables_, *views_, *messages_, export_tab);
+  export_tab->layout()->addWidget(export_page_);
+  grid_copy_ = new GridCopy(*views_, this);
 }
 
 void ReporterWindow::ShowCalendarDay() { views_->LogCalendarClick(); }
@@ -430,6 +436,7 @@ void ReporterWindow::OpenTreePanel() { panels_->OpenPanel(kTreePanel); }
 
 void ReporterWindow::SetMessages(MessageBoxes* messages) {
   messages_ = messages ? messages : own_messages_.get();
+  export_page_->SetMessages(*messages_);
 }
 
 QTabWidget* ReporterWindow::BuildPages() {
@@ -458,6 +465,7 @@ bool ReporterWindow::InitForm1(ProgressWindow& progress) {
   if (!startup.Run()) return false;
 
   views_->Bind(tables_);
+  export_page_->SetProgramFolder(program_folder_);
   const QDate today = QDate::currentDate();
   log_calendar_->setSelectedDate(today);
   analysis_.SetDayView(today);

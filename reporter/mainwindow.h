@@ -21,6 +21,8 @@ namespace ravell {
 
 class CollapsiblePanels;
 class DataTreeView;
+class ExportPage;
+class GridCopy;
 class ProgressWindow;
 class QtMessageBoxes;
 class SortTreeWidget;
@@ -70,6 +72,8 @@ class ReporterWindow : public QMainWindow, private AnalysisView {
   ReporterTables& Tables() { return tables_; }
   ReporterAnalysis& Analysis() { return analysis_; }
   ReporterViews* Views() const { return views_; }
+  ExportPage* Export() const { return export_page_; }
+  GridCopy* Copy() const { return grid_copy_; }
 
  signals:
   // The window closed: the program ends with it.
@@ -131,6 +135,8 @@ class ReporterWindow : public QMainWindow, private AnalysisView {
   QRadioButton* radio_short_ = nullptr;
   DataTreeView* custom_log_tree_ = nullptr;
   ReporterViews* views_ = nullptr;
+  ExportPage* export_page_ = nullptr;
+  GridCopy* grid_copy_ = nullptr;
 };
 
 }  // namespace ravell

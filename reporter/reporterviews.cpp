@@ -125,6 +125,12 @@ RecordGridModel* ReporterViews::LogModel() const {
   return log_on_display_ ? display_log_model_.get() : log_records_model_.get();
 }
 
+bool ReporterViews::LogHasRecordToActOn() const {
+  if (!tables_) return false;
+  // The day view keeps LogRecords' range on the chosen day.
+  return day_view_ ? tables_->log_records.Count() > 0 : tables_->log_records.RecordCount() > 0;
+}
+
 QDate ReporterViews::CalendarDay() const {
   return widgets_.calendar ? widgets_.calendar->selectedDate() : clock_->TodayDate();
 }

@@ -58,6 +58,9 @@ class ReporterViews : public QObject {
   void RefreshCalendarMarks();
 
   bool DayView() const { return day_view_; }
+  // Whether the log grid's commands have a record to act on: in the group
+  // view any record of the log, in the day view one of the chosen day.
+  bool LogHasRecordToActOn() const;
   const ShownPeriod& Period() const { return period_; }
   TotalsPage* Totals() const { return totals_page_; }
   LogPage* Log() const { return log_page_; }
