@@ -34,6 +34,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-charts-dev libqt6opengl6-dev
   libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev zlib1g-dev
+  libzip-dev libpugixml-dev
   # desktop under test: X server, tray host, window tools, fonts
   xvfb xauth xdotool x11-utils trayer fonts-liberation2 xdg-utils
   # screenshots (tools/screenshot.sh): xwd, and netpbm to turn it into PNG

@@ -27,6 +27,8 @@
 
 #include "analysisviews.h"
 #include "collapsiblepanels.h"
+#include "exportpage.h"
+#include "gridcopy.h"
 #include "progresswindow.h"
 #include "qtmessageboxes.h"
 #include "recorddialog.h"
@@ -123,6 +125,11 @@ ReporterWindow::ReporterWindow(QWidget* parent)
   editing_ =
       std::make_unique<RecordEditing>(tables_, analysis_, *form3_, *messages_, program_folder_);
   views_->BindEditing(editing_.get());
+
+  QWidget* export_tab = Page(QStringLiteral("ExportPage"));
+  export_page_ = new ExportPage(tables_, *views_, *messages_, export_tab);
+  export_tab->layout()->addWidget(export_page_);
+  grid_copy_ = new GridCopy(*views_, this);
 }
 
 void ReporterWindow::SetProgramFolder(const QString& folder) {
@@ -447,6 +454,7 @@ void ReporterWindow::SetMessages(MessageBoxes* messages) {
   messages_ = messages ? messages : own_messages_.get();
   form3_->SetMessages(*messages_);
   editing_->SetMessages(*messages_);
+  export_page_->SetMessages(*messages_);
 }
 
 QTabWidget* ReporterWindow::BuildPages() {
@@ -475,6 +483,7 @@ bool ReporterWindow::InitForm1(ProgressWindow& progress) {
   if (!startup.Run()) return false;
 
   views_->Bind(tables_);
+  export_page_->SetProgramFolder(program_folder_);
   const QDate today = QDate::currentDate();
   log_calendar_->setSelectedDate(today);
   analysis_.SetDayView(today);

@@ -22,6 +22,8 @@ namespace ravell {
 
 class CollapsiblePanels;
 class DataTreeView;
+class ExportPage;
+class GridCopy;
 class ProgressWindow;
 class QtMessageBoxes;
 class RecordDialogForm;
@@ -76,6 +78,8 @@ class ReporterWindow : public QMainWindow, private AnalysisView {
   // The report QuickRep1: bound to the grouping at every Apply.
   QuickReport& Report() { return report_; }
   RecordDialogForm* Form3() const { return form3_; }
+  ExportPage* Export() const { return export_page_; }
+  GridCopy* Copy() const { return grid_copy_; }
 
  signals:
   // The window closed: the program ends with it.
@@ -141,6 +145,8 @@ class ReporterWindow : public QMainWindow, private AnalysisView {
   ReporterViews* views_ = nullptr;
   RecordDialogForm* form3_ = nullptr;
   std::unique_ptr<RecordEditing> editing_;
+  ExportPage* export_page_ = nullptr;
+  GridCopy* grid_copy_ = nullptr;
 };
 
 }  // namespace ravell
