@@ -29,6 +29,7 @@
 #include "collapsiblepanels.h"
 #include "progresswindow.h"
 #include "qtmessageboxes.h"
+#include "reportpage.h"
 #include "startup.h"
 #include "reporterviews.h"
 
@@ -115,13 +116,26 @@ ReporterWindow::ReporterWindow(QWidget* parent)
     analysis_.SetDayView(day);
     analysis_.ShowStatusInfo();
   });
+
+  QWidget* report_tab = Page(QStringLiteral("ReportPage"));
+  report_page_ = new ReportPage(report_, *messages_, report_tab);
+  report_tab->layout()->addWidget(report_page_);
+  report_page_->SetDataScope([this] { return analysis_.GetDataScopeStr(); });
+  report_page_->SetLayoutPath([this] { return program_folder_ + QStringLiteral("/report.rvr"); });
+  connect(report_page_, &ReportPage::GenerateClicked, this, &ReporterWindow::GenerateReportClick);
 }
+
+// Until the report engine is merged, "Generate" applies the settings only.
+void ReporterWindow::GenerateReportClick() { report_page_->ApplyReportPage(); }
 
 void ReporterWindow::ShowCalendarDay() { views_->LogCalendarClick(); }
 
 void ReporterWindow::ShowGroupTotals(const TotalsResult& totals) { views_->ShowGroupResult(totals); }
 
-void ReporterWindow::BindReportGroups(const GroupingKey& key) { report_.BindReportGroups(key); }
+void ReporterWindow::BindReportGroups(const GroupingKey& key) {
+  report_.BindReportGroups(key);
+  report_page_->SetReportPage(key);
+}
 
 QWidget* ReporterWindow::BuildTopBar() {
   auto* bar = new QFrame(this);
@@ -432,6 +446,7 @@ void ReporterWindow::OpenTreePanel() { panels_->OpenPanel(kTreePanel); }
 
 void ReporterWindow::SetMessages(MessageBoxes* messages) {
   messages_ = messages ? messages : own_messages_.get();
+  report_page_->SetMessages(*messages_);
 }
 
 QTabWidget* ReporterWindow::BuildPages() {
@@ -453,6 +468,9 @@ ReporterWindow::~ReporterWindow() {
   // window's children would.
   delete views_;
   views_ = nullptr;
+  // The report page refers to the report and the analysis, also members.
+  delete report_page_;
+  report_page_ = nullptr;
 }
 
 bool ReporterWindow::InitForm1(ProgressWindow& progress) {
@@ -470,6 +488,8 @@ bool ReporterWindow::InitForm1(ProgressWindow& progress) {
   analysis_.StartQueryButtonClick(CurrentFilter(), true);
   ShowSelectedNode();
   QApplication::restoreOverrideCursor();
+  // The first Apply bound the levels; the saved layout goes over them.
+  report_page_->LoadReportClick();
 
   if (analysis_.FirstDay().isValid()) {
     filter_from_->setDate(analysis_.FirstDay());

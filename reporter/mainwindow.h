@@ -23,6 +23,7 @@ namespace ravell {
 class CollapsiblePanels;
 class DataTreeView;
 class ProgressWindow;
+class ReportPage;
 class QtMessageBoxes;
 class SortTreeWidget;
 class ReporterViews;
@@ -73,6 +74,11 @@ class ReporterWindow : public QMainWindow, private AnalysisView {
   ReporterViews* Views() const { return views_; }
   // The report QuickRep1: bound to the grouping at every Apply.
   QuickReport& Report() { return report_; }
+  // The settings of the "Create Report" page.
+  ReportPage* ReportSettingsPage() const { return report_page_; }
+
+  // "Generate" on the "Create Report" page.
+  void GenerateReportClick();
 
  signals:
   // The window closed: the program ends with it.
@@ -136,6 +142,7 @@ class ReporterWindow : public QMainWindow, private AnalysisView {
   QRadioButton* radio_short_ = nullptr;
   DataTreeView* custom_log_tree_ = nullptr;
   ReporterViews* views_ = nullptr;
+  ReportPage* report_page_ = nullptr;
 };
 
 }  // namespace ravell
