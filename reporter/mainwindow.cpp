@@ -33,6 +33,7 @@
 #include "qtmessageboxes.h"
 #include "recorddialog.h"
 #include "recordediting.h"
+#include "reportpage.h"
 #include "startup.h"
 #include "reporterviews.h"
 
@@ -130,6 +131,13 @@ ReporterWindow::ReporterWindow(QWidget* parent)
   export_page_ = new ExportPage(tables_, *views_, *messages_, export_tab);
   export_tab->layout()->addWidget(export_page_);
   grid_copy_ = new GridCopy(*views_, this);
+
+  QWidget* report_tab = Page(QStringLiteral("ReportPage"));
+  report_page_ = new ReportPage(report_, *messages_, report_tab);
+  report_tab->layout()->addWidget(report_page_);
+  report_page_->SetDataScope([this] { return analysis_.GetDataScopeStr(); });
+  report_page_->SetLayoutPath([this] { return program_folder_ + QStringLiteral("/report.rvr"); });
+  connect(report_page_, &ReportPage::GenerateClicked, this, &ReporterWindow::GenerateReportClick);
 }
 
 void ReporterWindow::SetProgramFolder(const QString& folder) {
@@ -137,11 +145,17 @@ void ReporterWindow::SetProgramFolder(const QString& folder) {
   editing_->SetProgramFolder(folder);
 }
 
+// Until the report engine is merged, "Generate" applies the settings only.
+void ReporterWindow::GenerateReportClick() { report_page_->ApplyReportPage(); }
+
 void ReporterWindow::ShowCalendarDay() { views_->LogCalendarClick(); }
 
 void ReporterWindow::ShowGroupTotals(const TotalsResult& totals) { views_->ShowGroupResult(totals); }
 
-void ReporterWindow::BindReportGroups(const GroupingKey& key) { report_.BindReportGroups(key); }
+void ReporterWindow::BindReportGroups(const GroupingKey& key) {
+  report_.BindReportGroups(key);
+  report_page_->SetReportPage(key);
+}
 
 QWidget* ReporterWindow::BuildTopBar() {
   auto* bar = new QFrame(this);
@@ -455,6 +469,7 @@ void ReporterWindow::SetMessages(MessageBoxes* messages) {
   form3_->SetMessages(*messages_);
   editing_->SetMessages(*messages_);
   export_page_->SetMessages(*messages_);
+  report_page_->SetMessages(*messages_);
 }
 
 QTabWidget* ReporterWindow::BuildPages() {
@@ -476,6 +491,9 @@ ReporterWindow::~ReporterWindow() {
   // window's children would.
   delete views_;
   views_ = nullptr;
+  // The report page refers to the report and the analysis, also members.
+  delete report_page_;
+  report_page_ = nullptr;
 }
 
 bool ReporterWindow::InitForm1(ProgressWindow& progress) {
@@ -494,6 +512,8 @@ bool ReporterWindow::InitForm1(ProgressWindow& progress) {
   analysis_.StartQueryButtonClick(CurrentFilter(), true);
   ShowSelectedNode();
   QApplication::restoreOverrideCursor();
+  // The first Apply bound the levels; the saved layout goes over them.
+  report_page_->LoadReportClick();
 
   if (analysis_.FirstDay().isValid()) {
     filter_from_->setDate(analysis_.FirstDay());

@@ -25,6 +25,7 @@ class DataTreeView;
 class ExportPage;
 class GridCopy;
 class ProgressWindow;
+class ReportPage;
 class QtMessageBoxes;
 class RecordDialogForm;
 class RecordEditing;
@@ -80,6 +81,11 @@ class ReporterWindow : public QMainWindow, private AnalysisView {
   RecordDialogForm* Form3() const { return form3_; }
   ExportPage* Export() const { return export_page_; }
   GridCopy* Copy() const { return grid_copy_; }
+  // The settings of the "Create Report" page.
+  ReportPage* ReportSettingsPage() const { return report_page_; }
+
+  // "Generate" on the "Create Report" page.
+  void GenerateReportClick();
 
  signals:
   // The window closed: the program ends with it.
@@ -147,6 +153,7 @@ class ReporterWindow : public QMainWindow, private AnalysisView {
   std::unique_ptr<RecordEditing> editing_;
   ExportPage* export_page_ = nullptr;
   GridCopy* grid_copy_ = nullptr;
+  ReportPage* report_page_ = nullptr;
 };
 
 }  // namespace ravell

@@ -233,6 +233,21 @@ QString QuickReport::LevelField(int level) const {
 }
 
 void QuickReport::BindReportGroups(const GroupingKey& key) {
+  BindLevelFields(key);
+  const bool five = key.levels >= 5;
+  SetReportGroup(4, five);
+  SetReportGroup(5, five);
+}
+
+void QuickReport::RebindReportGroups(const GroupingKey& key) {
+  BindLevelFields(key);
+  if (key.levels < 5) {
+    SetReportGroup(4, false);
+    SetReportGroup(5, false);
+  }
+}
+
+void QuickReport::BindLevelFields(const GroupingKey& key) {
   for (int level = 1; level <= kReportLevels && level <= key.fields.size(); ++level) {
     const QString field = key.fields[level - 1];
     Band(GroupHeaderName(level))->group_expression = FieldExpression(field);
@@ -243,9 +258,6 @@ void QuickReport::BindReportGroups(const GroupingKey& key) {
                                           : LiteralExpression(SubtotalLabel(field) +
                                                               QStringLiteral(" subtotal:"));
   }
-  const bool five = key.levels >= 5;
-  SetReportGroup(4, five);
-  SetReportGroup(5, five);
 }
 
 void QuickReport::SetReportGroup(int level, bool shown) {
@@ -253,6 +265,9 @@ void QuickReport::SetReportGroup(int level, bool shown) {
   const int height = shown ? 20 : 0;
   Band(GroupHeaderName(level))->height = height;
   Band(GroupFooterName(level))->height = height;
+  // A hidden level is not "subtotal only" either; the flag would otherwise
+  // read back as a shown level and print its footer.
+  if (!shown) Element(LevelSubtotalName(level))->flag = 0;
 }
 
 QString SubtotalLabel(const QString& field) {

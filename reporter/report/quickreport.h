@@ -106,6 +106,9 @@ class QuickReport {
   ReportPageSetup page;
   ReportFont base_font;
   QString data_set = QStringLiteral("DisplayLog");
+  // The vertical space added to every shown band. Kept on its own so it reads
+  // back also when the title band, from which it could be derived, is hidden.
+  int interval = 10;
 
   std::vector<ReportBand>& Bands() { return bands_; }
   const std::vector<ReportBand>& Bands() const { return bands_; }
@@ -132,6 +135,10 @@ class QuickReport {
   // shows levels 4 and 5 when the key has five grouping levels, hides them
   // when it has three. The caller reads the settings back afterwards.
   void BindReportGroups(const GroupingKey& key);
+  // Binds the levels' group values, titles and subtotal texts to the key
+  // without showing any level: a loaded layout keeps its shown levels, but
+  // levels 4 and 5 are hidden when the key has three grouping levels.
+  void RebindReportGroups(const GroupingKey& key);
   // Header and footer band of the level 20 px high when shown, 0 when hidden;
   // any other level number does nothing.
   void SetReportGroup(int level, bool shown);
@@ -139,6 +146,8 @@ class QuickReport {
   bool operator==(const QuickReport&) const = default;
 
  private:
+  void BindLevelFields(const GroupingKey& key);
+
   std::vector<ReportBand> bands_;
 };
 
