@@ -140,6 +140,121 @@ def tracker_terminated(folder, step):
     step("the running interval was saved: %s" % last["TimeDelta"])
 
 
+PAST_DAY_RECORDS = [
+    # start, end, delta, task, project, id
+    ("9:00:00", "10:30:00", "1:30:00", "Draft", "Gamma", "01"),
+    ("11:00:00", "11:15:00", "0:15:00", "Check", "Gamma", "02"),
+]
+
+
+def write_past_day(folder, day):
+    """A day the tracker wrote earlier, in its own form."""
+    lines = []
+    for start, end, delta, task, project, suffix in PAST_DAY_RECORDS:
+        lines.append(
+            "<TaskInstance><Prolog></Prolog><Year>%d</Year><Month>%d</Month><Day>%d</Day>"
+            "<TimeStart>%s</TimeStart><TimeEnd>%s</TimeEnd><TimeDelta>%s</TimeDelta>\t"
+            "<Name>%s</Name>\t<Project>%s</Project>\t<TaskId>%04d%02d%02d0000%s</TaskId>\t"
+            "<Rate>1250</Rate></TaskInstance>\r\n"
+            % (day.year, day.month, day.day, start, end, delta, task, project,
+               day.year, day.month, day.day, suffix))
+    path = day_log(folder, day)
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "wb") as f:
+        f.write("".join(lines).encode("utf-8"))
+
+
+def calendar_cell(calendar, day, today):
+    """The cell of day in the calendar's month page. A month page also shows
+    days of the months around it: days up to 14 are taken from the front,
+    later days from the back, and a day of the previous month from the front."""
+    view = d.wait_for("calendar days", lambda: [
+        n for n in d.walk(calendar) if n is not calendar and d.role(n) == "table"][0])
+    t = view.queryTable()
+    cells = [t.getAccessibleAt(r, c) for r in range(t.nRows) for c in range(t.nColumns)]
+    matches = [c for c in cells if c is not None and c.name == str(day.day)]
+    from_front = day.month != today.month or day.day <= 14
+    return matches[0] if from_front else matches[-1]
+
+
+def reporter_edit_and_export(folder, step):
+    today = datetime.date.today()
+    past = today - datetime.timedelta(days=1)
+    write_past_day(folder, past)
+    reporter = d.Program(folder, "rvreporter", "rvreporter")
+    main = reporter.window("frame", "Ravell Reporter")
+    step("reporter started")
+
+    calendar = d.need(main, "table", "Calendar of recorded days")
+    d.click(calendar_cell(calendar, past, today))
+    d.press(d.need(main, "page tab", "View Log"))
+    grid = d.need(main, "table", "Log records")
+
+    def draft_cell():
+        t = grid.queryTable()
+        for r in range(t.nRows):
+            for c in range(t.nColumns):
+                cell = t.getAccessibleAt(r, c)
+                if cell is not None and cell.name == "Draft" and d.showing(cell):
+                    return cell
+        return None
+    cell = d.wait_for("the past day's Draft record in the log grid", draft_cell)
+    step("found %s in the log grid" % past.isoformat())
+
+    d.click(cell, double=True)
+    dialog = reporter.window("dialog", "Change record")
+    d.set_text(d.combo_text_field(d.labelled(dialog, "Task:", "combo box")), "Draft v2")
+    d.press(d.need(dialog, "push button", "OK"))
+    reporter.gone("dialog", "Change record")
+    records = read_records(day_log(folder, past))
+    names = sorted(r["Name"] for r in records)
+    assert names == ["Check", "Draft v2"], records
+    changed = [r for r in records if r["Name"] == "Draft v2"][0]
+    assert (changed["TimeStart"], changed["TimeEnd"], changed["TimeDelta"]) == \
+        ("9:00:00", "10:30:00", "1:30:00"), changed
+    step("changed Draft to Draft v2; the day's file was rewritten")
+
+    export_file = os.path.join(folder, "e2e-export.txt")
+    d.press(d.need(main, "page tab", "Data Export"))
+    d.press(d.need(main, "page tab", "Scope"))
+    d.click(d.need(main, "radio button", "Selected records"))
+    d.click(d.need(main, "radio button", "Log records"))
+    d.press(d.need(main, "page tab", "Destination"))
+    d.click(d.need(main, "radio button", "Text file"))
+    path_fields = [n for n in d.find_all(main, "text")
+                   if n.getState().contains(d.pyatspi.STATE_ENABLED)
+                   and n.queryText().getText(0, -1).endswith("report.txt")]
+    assert len(path_fields) == 1, [n.name for n in path_fields]
+    d.set_text(path_fields[0], export_file)
+    open_box = d.need(main, "check box", "Open composed text file")
+    if open_box.getState().contains(d.pyatspi.STATE_CHECKED):
+        d.click(open_box)
+    d.click(d.need(main, "push button", "Export"))
+    d.wait_for("the exported text file", lambda: os.path.exists(export_file))
+    with open(export_file, "rb") as f:
+        exported = f.read().decode("utf-8")
+    lines = exported.split("\r\n")
+    assert any("Draft v2" in line and "9:00:00" in line for line in lines), exported
+    step("exported the day's log records to a text file (%d lines)" % len([l for l in lines if l]))
+
+    d.press(d.need(main, "menu item", "Exit")) if d.find(main, "menu item", "Exit") else None
+    reporter.process.terminate()
+    reporter.wait_exit()
+
+    # A fresh start consolidates the rewritten file: the change is there.
+    reporter = d.Program(folder, "rvreporter", "rvreporter")
+    main = reporter.window("frame", "Ravell Reporter")
+    calendar = d.need(main, "table", "Calendar of recorded days")
+    d.click(calendar_cell(calendar, past, today))
+    d.press(d.need(main, "page tab", "View Log"))
+    grid = d.need(main, "table", "Log records")
+    d.wait_for("Draft v2 after a restart",
+               lambda: any("Draft v2" in row for row in d.table_rows(grid)))
+    reporter.process.terminate()
+    reporter.wait_exit()
+    step("after a restart the reporter shows Draft v2")
+
+
 def main():
     bin_dir = sys.argv[1]
     step = Steps()
@@ -148,6 +263,7 @@ def main():
     try:
         tracker_day(folder, step)
         tracker_terminated(folder, step)
+        reporter_edit_and_export(folder, step)
     finally:
         if os.environ.get("RAVELL_E2E_KEEP"):
             print("program folder kept:", folder)

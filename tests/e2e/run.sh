@@ -29,4 +29,4 @@ done
 export DISPLAY=:$display XDG_RUNTIME_DIR=$runtime
 unset QT_QPA_PLATFORM
 # The accessibility registry inherits DISPLAY, so the bus starts after it.
-exec dbus-run-session -- /usr/bin/python3 "$here/e2e_test.py" "$bin" 2> >(grep -v -e '^dbus-daemon' >&2) | grep -v 'SpiRegistry daemon'
+exec dbus-run-session -- /usr/bin/python3 "$here/e2e_test.py" "$bin" 2> >(grep -v -e '^dbus-daemon' >&2) | grep --line-buffered -v 'SpiRegistry daemon'
