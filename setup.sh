@@ -38,6 +38,8 @@ packages=(
   xvfb xauth xdotool x11-utils trayer fonts-liberation2 xdg-utils
   # screenshots (tools/screenshot.sh): xwd, and netpbm to turn it into PNG
   x11-apps netpbm
+  # fuzzing (tools/fuzz.sh): clang with libFuzzer and the sanitizer run-times
+  clang libclang-rt-14-dev
 )
 
 install_missing_packages() {
