@@ -41,6 +41,8 @@ packages=(
   x11-apps netpbm
   # end-to-end tests: the accessibility bus and its Python binding, a session bus
   at-spi2-core python3-pyatspi dbus-daemon dbus-bin
+  # fuzzing (tools/fuzz.sh): clang with libFuzzer and the sanitizer run-times
+  clang libclang-rt-14-dev
 )
 
 install_missing_packages() {

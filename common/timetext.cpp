@@ -119,9 +119,17 @@ qint64 ParseTimeMilliseconds(QByteArrayView text) {
   return ToMilliseconds(ParseTime(QString::fromLatin1(text)));
 }
 
+QString TimeFrameText(DateTime start, DateTime end, DateTime duration) {
+  return FormatTime(start) + u'-' + FormatTime(end) + QStringLiteral(" (") + FormatTime(duration) +
+         u')';
+}
+
 QString TimeFrameText(DateTime start, DateTime end) {
-  return FormatTime(start) + u'-' + FormatTime(end) + QStringLiteral(" (") +
-         FormatTime(end - start) + u')';
+  return TimeFrameText(start, end, LocalElapsed(start, end));
+}
+
+QString TimeFrameText(const Moment& start, const Moment& end) {
+  return TimeFrameText(start.local, end.local, Elapsed(start, end));
 }
 
 QString OpenTimeFrameText(DateTime start) { return FormatTime(start); }

@@ -22,8 +22,12 @@ DateTime ParseTime(const QString& text);
 // ConvertError like ParseTime.
 qint64 ParseTimeMilliseconds(QByteArrayView text);
 
-// start "-" end " (" end - start ")", and the running row's start alone.
+// start "-" end " (" duration ")", and the running row's start alone. The
+// duration is the real time between the two: local wall times are taken in
+// the local time zone, readings of the clock carry their real time.
+QString TimeFrameText(DateTime start, DateTime end, DateTime duration);
 QString TimeFrameText(DateTime start, DateTime end);
+QString TimeFrameText(const Moment& start, const Moment& end);
 QString OpenTimeFrameText(DateTime start);
 
 // One part of a time frame text: "TimeStart", "TimeEnd" or "TimeDelta".

@@ -202,8 +202,8 @@ TEST_F(RecordEditingTest, TrackerReadsARewrittenFileAsItsOwn) {
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
   file.write(tracker_form);
   file.close();
-  EXPECT_EQ(FillDayLog(copy, ours).loaded, 2);
-  EXPECT_EQ(FillDayLog(PathOf(kMay3), theirs).loaded, 2);
+  EXPECT_EQ(FillDayLog(copy, ours, kMay3).loaded, 2);
+  EXPECT_EQ(FillDayLog(PathOf(kMay3), theirs, kMay3).loaded, 2);
   ASSERT_EQ(theirs.RowCount(), ours.RowCount());
   for (int i = 0; i < ours.RowCount(); ++i) EXPECT_EQ(theirs.Row(i), ours.Row(i)) << i;
 }

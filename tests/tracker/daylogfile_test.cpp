@@ -48,8 +48,8 @@ TEST_F(DayLogFileTest, WritesEveryRowAndTheRunningRowUpToTheLastSave) {
   log_.InsertSavedTask("design", "Mail", At(11, 0), At(10, 40), "20040307000002");
   log_.InsertSavedTask("Elsewhere", "A<b>&c", At(11, 30), At(11, 10), "20040307000003");
   log_.AppendRow({OpenTimeFrameText(At(12, 0)), "Tiny job", "Tiny", "20040307000004"});
-  log_.interval_start = At(12, 0);
-  log_.last_save_time = At(12, 5, 15);
+  log_.interval_start = MomentOfLocal(At(12, 0));
+  log_.last_save_time = MomentOfLocal(At(12, 5, 15));
   const QByteArray expected =
       "<TaskInstance><Prolog></Prolog><Year>2004</Year><Month>3</Month><Day>7</Day>"
       "<TimeStart>9:05:00</TimeStart><TimeEnd>10:35:30</TimeEnd><TimeDelta>1:30:30</TimeDelta>"
@@ -85,8 +85,8 @@ TEST_F(DayLogFileTest, ReadsBothFormsInStartOrderAndNamesByteForByte) {
   reporter_form.replace('\t', "");
 
   DayLog from_tracker(projects_), from_reporter(projects_);
-  EXPECT_EQ(FillDayLog(Write(tracker_form), from_tracker).loaded, 3);
-  EXPECT_EQ(FillDayLog(Write(reporter_form), from_reporter).loaded, 3);
+  EXPECT_EQ(FillDayLog(Write(tracker_form), from_tracker, kDay).loaded, 3);
+  EXPECT_EQ(FillDayLog(Write(reporter_form), from_reporter, kDay).loaded, 3);
   EXPECT_EQ(Rows(from_tracker), Rows(log_));
   EXPECT_EQ(Rows(from_reporter), Rows(log_));
   EXPECT_EQ(Rows(log_).first(), "9:00:00-10:00:00 (1:00:00)|A<b|Design|1");
@@ -94,7 +94,7 @@ TEST_F(DayLogFileTest, ReadsBothFormsInStartOrderAndNamesByteForByte) {
 }
 
 TEST_F(DayLogFileTest, MissingFileLoadsNothing) {
-  EXPECT_EQ(FillDayLog(folder_.path() + "/none.tl", log_).loaded, 0);
+  EXPECT_EQ(FillDayLog(folder_.path() + "/none.tl", log_, kDay).loaded, 0);
   EXPECT_TRUE(log_.IsEmpty());
 }
 
@@ -108,7 +108,7 @@ TEST_F(DayLogFileTest, DamagedRecordsAreLeftOutAndTheOriginalKept) {
   const QString path = Write(bytes);
 
   DayLog loaded(projects_);
-  const DayLogLoad result = FillDayLog(path, loaded);
+  const DayLogLoad result = FillDayLog(path, loaded, kDay);
   EXPECT_EQ(result.loaded, 1);
   EXPECT_EQ(Rows(loaded), QStringList{"9:00:00-10:00:00 (1:00:00)|Good|Design|1"});
   EXPECT_EQ(result.problems,

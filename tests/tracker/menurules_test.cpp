@@ -205,16 +205,15 @@ TEST_F(SortTest, ColumnsSortAsTextAndTheCurrentTaskFollows) {
 }
 
 TEST(MenuRulesTest, TrayHint) {
-  const DateTime day = EncodeDate(QDate(2004, 3, 7));
   const LogRow row{"9:00:00", "Redesign of the corporate website", "Acme", "1"};
-  EXPECT_EQ(TrayHint(SessionState::kStopped, EncodeTime(1, 30, 0), row, "0:10:00", 0, day),
+  EXPECT_EQ(TrayHint(SessionState::kStopped, EncodeTime(1, 30, 0), row, "0:10:00", 0),
             "Total time: 1:30:00");
   EXPECT_EQ(TrayHint(SessionState::kRunning, EncodeTime(1, 0, 0), row, "0:45:00",
-                     day + EncodeTime(9, 0, 0), day + EncodeTime(9, 15, 0)),
+                     EncodeTime(0, 15, 0)),
             "Redesign of the corporate web...\nTask:0:45:00\nTotal:1:15:00");
   // Exactly 32 characters stay whole.
   const LogRow fits{"9:00:00", "Twenty-five characters ok", "Acme", "1"};
-  EXPECT_EQ(TrayHint(SessionState::kPaused, 0, fits, "0:00:00", day, day).section('\n', 0, 0),
+  EXPECT_EQ(TrayHint(SessionState::kPaused, 0, fits, "0:00:00", 0).section('\n', 0, 0),
             "Twenty-five characters ok (Acme)");
 }
 

@@ -86,7 +86,9 @@ int DayLog::FindTask(const QString& project, const QString& name) const {
 
 qint64 DayLog::EarningsCents(DateTime task_time, double rate_per_second) {
   const qint64 ms = std::llabs(ToMilliseconds(task_time)) % static_cast<qint64>(kMsPerDay);
-  return static_cast<qint64>(std::trunc(static_cast<double>(ms) / 1000 * 100 * rate_per_second));
+  const double cents = std::trunc(static_cast<double>(ms) / 1000 * 100 * rate_per_second);
+  // A rate from a damaged projects.lst may be far beyond any sum of money.
+  return std::fabs(cents) < 9e18 ? static_cast<qint64>(cents) : 0;
 }
 
 RecountResult DayLog::RecountTotalTask(const QString& project, const QString& name) {

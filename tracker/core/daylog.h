@@ -5,6 +5,7 @@
 #include <QString>
 #include <functional>
 
+#include "clock.h"
 #include "datetime.h"
 
 namespace ravell {
@@ -98,8 +99,10 @@ class DayLog : public QObject {
   DateTime day_total = 0;
   double total_rate_sum = 0;
   bool row_update_allowed = true;
-  DateTime interval_start = 0;
-  DateTime last_save_time = 0;
+  // Readings of the clock: the running row's times come from their wall
+  // times, its duration from their real times.
+  Moment interval_start;
+  Moment last_save_time;
   // A task is running or paused: the Stop command is enabled.
   bool stop_enabled = false;
   // No row is open: after loading the day and after Stop.

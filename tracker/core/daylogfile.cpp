@@ -27,9 +27,9 @@ QByteArray ComposeDayLog(const DayLog& log, const ProjectList& projects, const Q
     QString start = ParseTimeString(row.time_frame, QStringLiteral("TimeStart"));
     QString end = ParseTimeString(row.time_frame, QStringLiteral("TimeEnd"));
     QString delta = ParseTimeString(row.time_frame, QStringLiteral("TimeDelta"));
-    if (start.isEmpty()) start = FormatTime(log.interval_start);
-    if (end.isEmpty()) end = FormatTime(log.last_save_time);
-    if (delta.isEmpty()) delta = FormatTime(log.last_save_time - log.interval_start);
+    if (start.isEmpty()) start = FormatTime(log.interval_start.local);
+    if (end.isEmpty()) end = FormatTime(log.last_save_time.local);
+    if (delta.isEmpty()) delta = FormatTime(Elapsed(log.interval_start, log.last_save_time));
     record.time_start = ToFileText(start);
     record.time_end = ToFileText(end);
     record.time_delta = ToFileText(delta);
@@ -42,18 +42,18 @@ QByteArray ComposeDayLog(const DayLog& log, const ProjectList& projects, const Q
   return out;
 }
 
-DayLogLoad FillDayLog(const QString& path, DayLog& log) {
+DayLogLoad LoadDayLog(const QByteArray& data, DayLog& log, const QDate& day) {
   DayLogLoad result;
-  if (!QFileInfo::exists(path)) return result;
-  const QByteArray data = ReadWholeFile(path);
   const DayLogContents contents = ReadDayLogRecords(data);
+  // On the file's day, so a change of the clock that day counts in the durations.
+  const DateTime date = EncodeDate(day);
   for (int i = 0; i < contents.dropped; ++i) {
     result.problems << QStringLiteral("a record is incomplete");
   }
   for (const DayLogRecord& record : contents.records) {
     try {
-      const DateTime start = ParseTime(FromFileText(record.time_start));
-      const DateTime end = ParseTime(FromFileText(record.time_end));
+      const DateTime start = date + ParseTime(FromFileText(record.time_start));
+      const DateTime end = date + ParseTime(FromFileText(record.time_end));
       log.InsertSavedTask(FromFileText(record.project), FromFileText(record.name), end, start,
                           FromFileText(record.task_id));
       ++result.loaded;
@@ -61,6 +61,13 @@ DayLogLoad FillDayLog(const QString& path, DayLog& log) {
       result.problems << e.message();
     }
   }
+  return result;
+}
+
+DayLogLoad FillDayLog(const QString& path, DayLog& log, const QDate& day) {
+  if (!QFileInfo::exists(path)) return {};
+  const QByteArray data = ReadWholeFile(path);
+  DayLogLoad result = LoadDayLog(data, log, day);
   if (!result.problems.isEmpty()) {
     // The next save rewrites the file from what could be read; keep the original.
     result.backup_path = path + QStringLiteral(".bak");

@@ -23,8 +23,11 @@ struct DayLogLoad {
   QString backup_path;
 };
 
-// Reads the file (if it exists) into the log through InsertSavedTask.
-// Throws FileError when the file exists but cannot be read.
-DayLogLoad FillDayLog(const QString& path, DayLog& log);
+// Reads a day log's records into the log through InsertSavedTask; day is the
+// file's day. No backup is made.
+DayLogLoad LoadDayLog(const QByteArray& data, DayLog& log, const QDate& day);
+// Reads the file (if it exists) into the log, keeping a backup when records
+// were left out. Throws FileError when the file exists but cannot be read.
+DayLogLoad FillDayLog(const QString& path, DayLog& log, const QDate& day);
 
 }  // namespace ravell

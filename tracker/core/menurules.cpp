@@ -88,13 +88,13 @@ bool SortTaskList(DayLog& log, int column) {
 }
 
 QString TrayHint(SessionState state, DateTime day_total, const LogRow& last_row,
-                 const QString& current_time, DateTime interval_start, DateTime now) {
+                 const QString& current_time, DateTime interval_time) {
   if (state == SessionState::kStopped)
     return QStringLiteral("Total time: ") + FormatTime(day_total);
   QString task = last_row.task + QStringLiteral(" (") + last_row.project + QLatin1Char(')');
   if (task.size() > 32) task = task.left(29) + QStringLiteral("...");
   return task + QStringLiteral("\nTask:") + current_time + QStringLiteral("\nTotal:") +
-         FormatTime(now - interval_start + day_total);
+         FormatTime(interval_time + day_total);
 }
 
 }  // namespace ravell

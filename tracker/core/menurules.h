@@ -81,8 +81,8 @@ bool TaskListTextLess(const QString& a, const QString& b);
 bool SortTaskList(DayLog& log, int column);
 
 // The tray icon's hint. last_row: the log's last row; current_time: the
-// current item's Time column.
+// current item's Time column; interval_time: the time since the interval began.
 QString TrayHint(SessionState state, DateTime day_total, const LogRow& last_row,
-                 const QString& current_time, DateTime interval_start, DateTime now);
+                 const QString& current_time, DateTime interval_time);
 
 }  // namespace ravell

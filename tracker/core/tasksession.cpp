@@ -26,7 +26,7 @@ void TaskSession::Changed() {
   if (ui_) ui_->CommandsChanged();
 }
 
-void TaskSession::CloseLastRow(DateTime end) {
+void TaskSession::CloseLastRow(const Moment& end) {
   DayLog& log = tracker_.day_log();
   const int last = log.RowCount() - 1;
   LogRow row = log.Row(last);
@@ -35,11 +35,11 @@ void TaskSession::CloseLastRow(DateTime end) {
 }
 
 void TaskSession::NewTask(const QString& project, const QString& name, bool from_dialog) {
-  StartTask(project, name, from_dialog, tracker_.clock().Now());
+  StartTask(project, name, from_dialog, tracker_.clock().Read());
 }
 
 void TaskSession::StartTask(const QString& project_text, const QString& name_text,
-                            bool from_dialog, DateTime now) {
+                            bool from_dialog, const Moment& now) {
   DayLog& log = tracker_.day_log();
   log.RecountTotalTime();
   plan_alarm_armed_ = true;
@@ -50,7 +50,7 @@ void TaskSession::StartTask(const QString& project_text, const QString& name_tex
 
   log.SetTotalTask(project, name);
   std::optional<LogRow> to_save;
-  DateTime closed_start = 0;
+  Moment closed_start;
   if (!log.Row(0).task.isEmpty()) {
     if (!log.stopped) {
       CloseLastRow(now);
@@ -64,7 +64,7 @@ void TaskSession::StartTask(const QString& project_text, const QString& name_tex
     log.AppendRow(LogRow{});
   }
   const int last = log.RowCount() - 1;
-  log.SetRow(last, {OpenTimeFrameText(now), name, project, NewTaskId(DateOf(now))});
+  log.SetRow(last, {OpenTimeFrameText(now.local), name, project, NewTaskId(DateOf(now.local))});
   if (ui_) ui_->FocusLogRow(last);
   log.interval_start = now;
   log.last_save_time = now;
@@ -75,7 +75,9 @@ void TaskSession::StartTask(const QString& project_text, const QString& name_tex
   Changed();
   log.RecountTotalTime();
   // Saved once the new row is in the log, so the file also holds the new task's start.
-  if (to_save) SaveTask(to_save->task, to_save->project, now, closed_start, to_save->task_id);
+  if (to_save) {
+    SaveTask(to_save->task, to_save->project, now.local, closed_start.local, to_save->task_id);
+  }
 
   if (from_dialog && !project_text.isEmpty() && todo_) {
     todo_->AddStartedTask(project_text,
@@ -105,10 +107,10 @@ void TaskSession::PauseButtonClick() {
   if (!commands_.pause_down) {
     commands_.pause_down = true;
     commands_.start_new = false;
-    const DateTime now = tracker_.clock().Now();
+    const Moment now = tracker_.clock().Read();
     CloseLastRow(now);
     const LogRow closed = log.Row(log.RowCount() - 1);
-    SaveTask(closed.task, closed.project, now, log.interval_start, closed.task_id);
+    SaveTask(closed.task, closed.project, now.local, log.interval_start.local, closed.task_id);
     log.interval_start = now;
     SetTray(TrayImage::kPaused);
     if (log.current_task >= 0 && log.current_task < log.ItemCount()) {
@@ -134,12 +136,12 @@ void TaskSession::PauseButtonClick() {
       const QString project =
           answer.project.isEmpty() ? QStringLiteral("Undefined project") : answer.project;
       log.SetRow(last, {QString(), task, project, NewTaskId(log_date_)});
-      StartTask(answer.project, answer.task, true, tracker_.clock().Now());
+      StartTask(answer.project, answer.task, true, tracker_.clock().Read());
       const int now_last = log.RowCount() - 1;
       const LogRow pause_row = log.Row(now_last - 1);
       const LogRow resumed = log.Row(now_last - 2);
       log.SetRow(now_last, {log.Row(now_last).time_frame, resumed.task, resumed.project,
-                            NewTaskId(DateOf(log.interval_start))});
+                            NewTaskId(DateOf(log.interval_start.local))});
       log.SetTotalTask(pause_row.project, pause_row.task);
       log.SetTotalTask(resumed.project, resumed.task);
       if (tracker_.WritesDayLog()) {
@@ -152,16 +154,17 @@ void TaskSession::PauseButtonClick() {
       break;
     }
     case kSkipThisTime: {
-      const DateTime now = tracker_.clock().Now();
-      log.SetRow(last, {OpenTimeFrameText(now), before.task, before.project, NewTaskId(DateOf(now))});
+      const Moment now = tracker_.clock().Read();
+      log.SetRow(last, {OpenTimeFrameText(now.local), before.task, before.project,
+                        NewTaskId(DateOf(now.local))});
       log.interval_start = now;
       log.SetTotalTask(before.project, before.task);
       SetTray(TrayImage::kRunning);
       break;
     }
     default:  // Cancel pause: the pause counts as work on the task before it.
-      log.SetRow(last, {OpenTimeFrameText(log.interval_start), before.task, before.project,
-                        NewTaskId(DateOf(log.interval_start))});
+      log.SetRow(last, {OpenTimeFrameText(log.interval_start.local), before.task, before.project,
+                        NewTaskId(DateOf(log.interval_start.local))});
       log.SetTotalTask(before.project, before.task);
       SetTray(TrayImage::kRunning);
       break;
@@ -170,9 +173,9 @@ void TaskSession::PauseButtonClick() {
   Changed();
 }
 
-void TaskSession::StopButtonClick() { StopAt(tracker_.clock().Now()); }
+void TaskSession::StopButtonClick() { StopAt(tracker_.clock().Read()); }
 
-void TaskSession::StopAt(DateTime end) {
+void TaskSession::StopAt(const Moment& end) {
   DayLog& log = tracker_.day_log();
   if (!commands_.stop) return;
   commands_.insert_task = true;
@@ -185,7 +188,7 @@ void TaskSession::StopAt(DateTime end) {
   } else {
     CloseLastRow(end);
     const LogRow closed = log.Row(log.RowCount() - 1);
-    SaveTask(closed.task, closed.project, end, log.interval_start, closed.task_id);
+    SaveTask(closed.task, closed.project, end.local, log.interval_start.local, closed.task_id);
     log.RecountTotalTask(closed.project, closed.task);
     log.stopped = true;
     commands_.pause = false;
@@ -219,14 +222,14 @@ void TaskSession::RolloverIfNewDay() {
 void TaskSession::Tick() {
   if (rollover_busy_) return;
   DayLog& log = tracker_.day_log();
-  const DateTime now = tracker_.clock().Now();
+  const Moment now = tracker_.clock().Read();
   if (log.stopped || !commands_.stop) {
     if (log.rate_view) {
       log.SetStatusTexts(log.status_time_text(), DayLog::TotalRateText(log.total_rate_sum));
     }
   } else {
     if (!commands_.pause_down) {
-      const DateTime t = now - log.interval_start + log.task_time_before;
+      const DateTime t = Elapsed(log.interval_start, now) + log.task_time_before;
       const int current = log.current_task;
       if (log.row_update_allowed && current >= 0 && current < log.ItemCount()) {
         log.SetItemTime(current, FormatTime(t));
@@ -237,7 +240,7 @@ void TaskSession::Tick() {
         }
       }
     }
-    log.SetStatusTexts(DayLog::TotalTimeText(now - log.interval_start + log.day_total),
+    log.SetStatusTexts(DayLog::TotalTimeText(Elapsed(log.interval_start, now) + log.day_total),
                        log.status_rate_text());
     PlanAlarm();
   }
@@ -271,7 +274,7 @@ void TaskSession::PlanAlarm() {
   }
 }
 
-void TaskSession::AutoSave(DateTime now) {
+void TaskSession::AutoSave(const Moment& now) {
   const QString text = tracker_.settings().AutoSaveInterval();
   if (text.isEmpty()) return;
   if (text == bad_auto_save_interval_) return;
@@ -290,11 +293,12 @@ void TaskSession::AutoSave(DateTime now) {
   bad_auto_save_interval_.clear();
   DayLog& log = tracker_.day_log();
   if (!tracker_.auto_save() || !commands_.stop || commands_.pause_down) return;
-  if (ToMilliseconds(now) < ToMilliseconds(log.last_save_time + period)) return;
+  // Real time: setting the clock back an hour must not hold saving off for that hour.
+  if (now.utc_ms < log.last_save_time.utc_ms + ToMilliseconds(period)) return;
   const LogRow last = log.Row(log.RowCount() - 1);
   if (last.task.isEmpty()) return;  // the row of a pause still being resolved
   log.last_save_time = now;
-  SaveTask(last.task, last.project, log.last_save_time, log.interval_start, last.task_id);
+  SaveTask(last.task, last.project, now.local, log.interval_start.local, last.task_id);
 }
 
 void TaskSession::ExtendPlan() {
@@ -326,7 +330,7 @@ void TaskSession::RolloverDay() {
   DayLog& log = tracker_.day_log();
   const QDate today = tracker_.clock().TodayDate();
   // The interval running at midnight ends at the end of the day the log holds.
-  const DateTime midnight = EncodeDate(log_date_.addDays(1));
+  const Moment midnight = MomentOfLocal(EncodeDate(log_date_.addDays(1)));
   QString task, project;
   if (commands_.stop) {
     if (log.current_task >= 0 && log.current_task < log.ItemCount()) {
@@ -349,7 +353,7 @@ void TaskSession::RolloverDay() {
   if (!task.isEmpty() && !project.isEmpty()) {
     // Goes on from today's start: the midnight just passed, or after a longer
     // sleep the last one (a row cannot span a whole day).
-    StartTask(project, task, false, EncodeDate(today));
+    StartTask(project, task, false, MomentOfLocal(EncodeDate(today)));
   }
 }
 

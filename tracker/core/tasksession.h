@@ -4,6 +4,7 @@
 #include <QString>
 #include <optional>
 
+#include "clock.h"
 #include "datetime.h"
 
 namespace ravell {
@@ -89,13 +90,13 @@ class TaskSession {
   void RolloverDay();
 
  private:
-  void StartTask(const QString& project, const QString& name, bool from_dialog, DateTime now);
-  void StopAt(DateTime end);
-  void CloseLastRow(DateTime end);
+  void StartTask(const QString& project, const QString& name, bool from_dialog, const Moment& now);
+  void StopAt(const Moment& end);
+  void CloseLastRow(const Moment& end);
   void SetTray(TrayImage image);
   void Changed();
   void PlanAlarm();
-  void AutoSave(DateTime now);
+  void AutoSave(const Moment& now);
 
   Tracker& tracker_;
   SessionUi* ui_ = nullptr;

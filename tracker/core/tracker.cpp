@@ -64,7 +64,7 @@ void Tracker::Start(void* app_window) {
   InitRates();
   planning_.InitToDoTree();
   day_log_.day_total = 0;
-  day_log_.interval_start = 0;
+  day_log_.interval_start = {};
   caption_ = QStringLiteral("Ravell ") + VersionText(3);
   timer_enabled_ = true;
   FillDay();
@@ -106,7 +106,7 @@ void Tracker::FillDay() {
       }
     } else if (storage_target_ == StorageTarget::kLog) {
       const QString path = DayLogFilePath();
-      const DayLogLoad load = FillDayLog(path, day_log_);
+      const DayLogLoad load = FillDayLog(path, day_log_, env_.clock->TodayDate());
       if (!load.problems.isEmpty()) {
         QString text = QStringLiteral("Some records of the day log file %1 could not be read and were "
                                       "left out:\n%2")

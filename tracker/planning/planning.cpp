@@ -137,16 +137,10 @@ void Planning::Addnew1Click() {
   if (!fields) return;
   Run([&] {
     ProjectList& projects = tracker_.projects();
-    const bool had_line = projects.Find(fields->name) >= 0;
+    // The typed rate is in the list before the node's files are written, so
+    // a failed write cannot leave the new project at rate 0.00.
+    if (projects.Find(fields->name) < 0) projects.Append(fields->name, fields->rate);
     tree().Select(FindProjectNode(fields->name));
-    if (!had_line) {
-      const int index = projects.Find(fields->name);
-      if (index >= 0) {
-        projects.SetLine(index, fields->name, fields->rate);
-      } else {
-        projects.Append(fields->name, fields->rate);
-      }
-    }
     const StorageTarget target = tracker_.storage_target();
     if (UsesLog(target)) WriteProjectFiles();
     if (UsesNotes(target) && tracker_.notes()) {

@@ -69,7 +69,9 @@ double ProjectList::Rate(const QString& name) const {
 }
 
 qint64 ProjectList::StoredRate(const QString& name) const {
-  return static_cast<qint64>(std::nearbyint(Rate(name) * 100));
+  const double hundredths = std::nearbyint(Rate(name) * 100);
+  // A rate beyond any whole number of hundredths (such as 5e20) is not a rate.
+  return std::fabs(hundredths) < 9e18 ? static_cast<qint64>(hundredths) : 0;
 }
 
 void ProjectList::Append(const QString& name, const QString& rate_text) {

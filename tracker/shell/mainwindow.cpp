@@ -964,8 +964,8 @@ void MainWindow::abcTrayIcon1MouseMove() {
   const QString time =
       current >= 0 && current < log.ItemCount() ? log.Item(current).time : QString();
   const QString hint = TrayHint(tracker_.session().state(), log.day_total,
-                                log.Row(log.RowCount() - 1), time, log.interval_start,
-                                tracker_.clock().Now());
+                                log.Row(log.RowCount() - 1), time,
+                                Elapsed(log.interval_start, tracker_.clock().Read()));
   // Runs every tick; a desktop tray is told only of a real change.
   if (hint != tray_->toolTip()) tray_->setToolTip(hint);
 }
