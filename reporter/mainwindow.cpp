@@ -27,8 +27,11 @@
 
 #include "analysisviews.h"
 #include "collapsiblepanels.h"
+#include "error.h"
 #include "progresswindow.h"
 #include "qtmessageboxes.h"
+#include "reportgenerator.h"
+#include "reportpreview.h"
 #include "startup.h"
 #include "reporterviews.h"
 
@@ -58,6 +61,7 @@ ReporterWindow::ReporterWindow(QWidget* parent)
     : QMainWindow(parent),
       program_folder_(QCoreApplication::applicationDirPath()),
       analysis_(tables_, this),
+      apply_report_page_([this] { return ApplyReportDefaults(report_, analysis_); }),
       own_messages_(std::make_unique<QtMessageBoxes>(this, QString::fromLatin1(kMessageCaption))),
       messages_(own_messages_.get()) {
   setObjectName(QStringLiteral("Form1"));
@@ -69,6 +73,11 @@ ReporterWindow::ReporterWindow(QWidget* parent)
   file_menu->setObjectName(QStringLiteral("File1"));
   QAction* exit_action = file_menu->addAction(QStringLiteral("E&xit"), this, &QWidget::close);
   exit_action->setObjectName(QStringLiteral("Exit1"));
+  // Until the "Create Report" page has its "Generate" button.
+  QAction* generate_action = new QAction(QStringLiteral("&Generate Report"), file_menu);
+  generate_action->setObjectName(QStringLiteral("GenerateReport1"));
+  connect(generate_action, &QAction::triggered, this, &ReporterWindow::GenerateReportClick);
+  file_menu->insertAction(exit_action, generate_action);
 
   // Filled by the totals and log charts.
   view_menu_ = menuBar()->addMenu(QStringLiteral("&View"));
@@ -495,6 +504,25 @@ void ReporterWindow::SetStatusTexts(const QString& panel0, const QString& panel1
 void ReporterWindow::closeEvent(QCloseEvent* event) {
   QMainWindow::closeEvent(event);
   if (event->isAccepted()) emit Closed();
+}
+
+void ReporterWindow::SetReportPreview(std::function<void(const ReportDocument&)> show) {
+  show_report_ = std::move(show);
+}
+
+void ReporterWindow::GenerateReportClick() {
+  const auto preview = [this](const ReportDocument& document) {
+    if (show_report_) return show_report_(document);
+    const ReportElement* title = report_.Element(QStringLiteral("QRTitleText"));
+    ReportPreview window(document, title ? title->caption : QString(), *messages_, this);
+    window.exec();
+  };
+  try {
+    ReportGenerator generator(report_, analysis_, clock_);
+    generator.GenerateReportClick(apply_report_page_, preview);
+  } catch (const Error& error) {
+    messages_->Show(error.message(), QString(), MsgIcon::kError);
+  }
 }
 
 void ReporterWindow::ShowHelp() {

@@ -1,12 +1,15 @@
 #pragma once
 
 #include <QMainWindow>
+#include <functional>
 #include <memory>
 
 #include "analysis.h"
+#include "clock.h"
 #include "logtables.h"
 #include "messages.h"
 #include "quickreport.h"
+#include "reportengine.h"
 
 class QCalendarWidget;
 class QCheckBox;
@@ -74,6 +77,12 @@ class ReporterWindow : public QMainWindow, private AnalysisView {
   // The report QuickRep1: bound to the grouping at every Apply.
   QuickReport& Report() { return report_; }
 
+  // "Generate": applies the report settings, lays the report out over the
+  // selected node and shows it in the modal preview.
+  void GenerateReportClick();
+  // Where a generated report is shown; the modal preview unless set.
+  void SetReportPreview(std::function<void(const ReportDocument&)> show);
+
  signals:
   // The window closed: the program ends with it.
   void Closed();
@@ -109,6 +118,10 @@ class ReporterWindow : public QMainWindow, private AnalysisView {
   ReporterTables tables_;
   ReporterAnalysis analysis_;
   QuickReport report_;
+  SystemClock clock_;
+  // Step 1 of "Generate"; false stops it.
+  std::function<bool()> apply_report_page_;
+  std::function<void(const ReportDocument&)> show_report_;
   std::unique_ptr<QtMessageBoxes> own_messages_;
   MessageBoxes* messages_;
   bool showing_selection_ = false;
