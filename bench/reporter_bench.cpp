@@ -8,6 +8,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QStringList>
 #include <algorithm>
 
@@ -16,6 +17,9 @@
 #include "demohistory.h"
 #include "logtables.h"
 #include "messages.h"
+#include "reportengine.h"
+#include "reportgenerator.h"
+#include "reportrender.h"
 #include "startup.h"
 
 namespace ravell {
@@ -136,6 +140,48 @@ void BM_BuildTree(benchmark::State& state) {
   state.counters["nodes"] = tree.NodeCount();
 }
 BENCHMARK(BM_BuildTree)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// The report needs fonts, so a GUI application; offscreen unless told.
+void EnsureGuiApplication() {
+  if (QGuiApplication::instance()) return;
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int argc = 1;
+  static char name[] = "reporter_bench";
+  static char* argv[] = {name, nullptr};
+  new QGuiApplication(argc, argv);
+}
+
+// "Generate" of the whole 10-year history: the report laid out over the
+// root node and written to a PDF file (Arg 1) or only laid out (Arg 0).
+void BM_ReportOfTenYears(benchmark::State& state) {
+  EnsureGuiApplication();
+  ReporterTables tables;
+  QuietMessages messages;
+  ReporterStartup(HistoryFolder(kHistories[0]), tables, messages).Run();
+  ReporterAnalysis analysis(tables);
+  QuickReport report;
+  analysis.StartQueryButtonClick({}, true);
+  report.BindReportGroups(analysis.Grouping().Key());
+  SystemClock clock;
+  ReportGenerator generator(report, analysis, clock);
+  const bool pdf = state.range(0) == 1;
+  // Kept for a look at the pages afterwards.
+  const QString pdf_path = QDir::currentPath() + QStringLiteral("/report-10y.pdf");
+  size_t pages = 0, bytes = 0;
+  for (auto _ : state) {
+    generator.GenerateReportClick([&] { return ApplyReportDefaults(report, analysis); },
+                                  [&](const ReportDocument& document) {
+                                    pages = document.pages.size();
+                                    if (!pdf) return;
+                                    SaveReport(document, pdf_path, "Ravell Report");
+                                    bytes = static_cast<size_t>(QFileInfo(pdf_path).size());
+                                  });
+  }
+  state.counters["records"] = tables.display_log.RecordCount();
+  state.counters["pages"] = static_cast<double>(pages);
+  if (pdf) state.counters["pdf_MB"] = static_cast<double>(bytes) / 1e6;
+}
+BENCHMARK(BM_ReportOfTenYears)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 }  // namespace ravell

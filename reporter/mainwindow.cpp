@@ -27,13 +27,16 @@
 
 #include "analysisviews.h"
 #include "collapsiblepanels.h"
+#include "error.h"
 #include "exportpage.h"
 #include "gridcopy.h"
 #include "progresswindow.h"
 #include "qtmessageboxes.h"
 #include "recorddialog.h"
 #include "recordediting.h"
+#include "reportgenerator.h"
 #include "reportpage.h"
+#include "reportpreview.h"
 #include "startup.h"
 #include "reporterviews.h"
 
@@ -138,6 +141,7 @@ ReporterWindow::ReporterWindow(QWidget* parent)
   report_page_->SetDataScope([this] { return analysis_.GetDataScopeStr(); });
   report_page_->SetLayoutPath([this] { return program_folder_ + QStringLiteral("/report.rvr"); });
   connect(report_page_, &ReportPage::GenerateClicked, this, &ReporterWindow::GenerateReportClick);
+  apply_report_page_ = [this] { return report_page_->ApplyReportPage(); };
 }
 
 void ReporterWindow::SetProgramFolder(const QString& folder) {
@@ -145,8 +149,6 @@ void ReporterWindow::SetProgramFolder(const QString& folder) {
   editing_->SetProgramFolder(folder);
 }
 
-// Until the report engine is merged, "Generate" applies the settings only.
-void ReporterWindow::GenerateReportClick() { report_page_->ApplyReportPage(); }
 
 void ReporterWindow::ShowCalendarDay() { views_->LogCalendarClick(); }
 
@@ -539,6 +541,25 @@ void ReporterWindow::SetStatusTexts(const QString& panel0, const QString& panel1
 void ReporterWindow::closeEvent(QCloseEvent* event) {
   QMainWindow::closeEvent(event);
   if (event->isAccepted()) emit Closed();
+}
+
+void ReporterWindow::SetReportPreview(std::function<void(const ReportDocument&)> show) {
+  show_report_ = std::move(show);
+}
+
+void ReporterWindow::GenerateReportClick() {
+  const auto preview = [this](const ReportDocument& document) {
+    if (show_report_) return show_report_(document);
+    const ReportElement* title = report_.Element(QStringLiteral("QRTitleText"));
+    ReportPreview window(document, title ? title->caption : QString(), *messages_, this);
+    window.exec();
+  };
+  try {
+    ReportGenerator generator(report_, analysis_, clock_);
+    generator.GenerateReportClick(apply_report_page_, preview);
+  } catch (const Error& error) {
+    messages_->Show(error.message(), QString(), MsgIcon::kError);
+  }
 }
 
 void ReporterWindow::ShowHelp() {

@@ -1,12 +1,15 @@
 #pragma once
 
 #include <QMainWindow>
+#include <functional>
 #include <memory>
 
 #include "analysis.h"
+#include "clock.h"
 #include "logtables.h"
 #include "messages.h"
 #include "quickreport.h"
+#include "reportengine.h"
 
 class QCalendarWidget;
 class QCheckBox;
@@ -84,8 +87,11 @@ class ReporterWindow : public QMainWindow, private AnalysisView {
   // The settings of the "Create Report" page.
   ReportPage* ReportSettingsPage() const { return report_page_; }
 
-  // "Generate" on the "Create Report" page.
+  // "Generate": applies the report settings, lays the report out over the
+  // selected node and shows it in the modal preview.
   void GenerateReportClick();
+  // Where a generated report is shown; the modal preview unless set.
+  void SetReportPreview(std::function<void(const ReportDocument&)> show);
 
  signals:
   // The window closed: the program ends with it.
@@ -122,6 +128,10 @@ class ReporterWindow : public QMainWindow, private AnalysisView {
   ReporterTables tables_;
   ReporterAnalysis analysis_;
   QuickReport report_;
+  SystemClock clock_;
+  // Step 1 of "Generate"; false stops it.
+  std::function<bool()> apply_report_page_;
+  std::function<void(const ReportDocument&)> show_report_;
   std::unique_ptr<QtMessageBoxes> own_messages_;
   MessageBoxes* messages_;
   bool showing_selection_ = false;

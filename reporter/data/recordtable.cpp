@@ -403,6 +403,23 @@ void RecordTable::CancelRange() {
   Changed();
 }
 
+RecordTable::ViewState RecordTable::SaveView() const {
+  return {order_, range_active_, range_low_, range_high_, Current()};
+}
+
+void RecordTable::RestoreView(const ViewState& state) {
+  if (!state.order.isEmpty() && !FindOrder(state.order)) {
+    throw Error(QStringLiteral("%1: Index '%2' not found").arg(name_, state.order));
+  }
+  order_ = state.order;
+  range_active_ = state.range_active;
+  range_low_ = state.low;
+  range_high_ = state.high;
+  InvalidateView();
+  follow_record_ = state.current;
+  Changed();
+}
+
 void RecordTable::SetCondition(const QString& text, Condition condition) {
   condition_text_ = text;
   condition_ = std::move(condition);

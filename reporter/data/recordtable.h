@@ -131,6 +131,12 @@ class RecordTable {
   void SetFiltered(bool on);
   bool Filtered() const { return filtered_; }
 
+  // The active order, its range and the current record, kept while the table
+  // is walked in another order and put back afterwards.
+  struct ViewState;
+  ViewState SaveView() const;
+  void RestoreView(const ViewState& state);
+
   // --- walking the view
   int Count() const;
   void First();
@@ -280,6 +286,13 @@ class RecordTable {
   bool pending_change_ = false;
   int next_listener_ = 1;
   std::map<int, Listener> listeners_;
+};
+
+struct RecordTable::ViewState {
+  QString order;
+  bool range_active = false;
+  std::vector<KeyValue> low, high;
+  int current = -1;
 };
 
 }  // namespace ravell

@@ -285,7 +285,12 @@ class ReportPageTest : public QObject {
     QCOMPARE(Find<QLineEdit>(page, "TextTitle")->text(), QStringLiteral("Saved title"));
 
     Find<QLineEdit>(page, "TextTitle")->setText(QStringLiteral("Generated"));
+    QStringList printed_titles;
+    window.SetReportPreview([&](const ravell::ReportDocument& document) {
+      printed_titles = document.pages.at(0).Texts("QRTitleText");
+    });
     Find<QPushButton>(page, "GenerateReport")->click();
+    QCOMPARE(printed_titles, QStringList{"Generated"});
     QCOMPARE(window.Report().Element("QRTitleText")->caption, QStringLiteral("Generated"));
     QVERIFY(window.Report().Element("InfoLabel")->caption.startsWith("Data for date 5/12/04"));
 

@@ -1,0 +1,43 @@
+#include "reportgenerator.h"
+
+namespace ravell {
+
+bool ApplyReportDefaults(QuickReport& report, ReporterAnalysis& analysis) {
+  if (ReportElement* info = report.Element(QStringLiteral("InfoLabel")))
+    info->caption = analysis.GetDataScopeStr();
+  for (int level = 1; level <= kReportLevels; ++level) {
+    ReportElement* subtotal = report.Element(QuickReport::LevelSubtotalName(level));
+    const ReportElement* title = report.Element(QuickReport::LevelTitleName(level));
+    if (!subtotal || !title) continue;
+    // The label comes from the title field, so sMonth reads as Month.
+    subtotal->expression =
+        subtotal->flag
+            ? FieldExpression(report.LevelField(level))
+            : LiteralExpression(SubtotalLabel(title->data_field) + QStringLiteral(" subtotal:"));
+  }
+  return true;
+}
+
+bool ReportGenerator::GenerateReportClick(const ApplySettings& apply, const ShowPreview& preview) {
+  if (apply && !apply()) return false;
+  RecordTable& display = analysis_.Tables().display_log;
+  // Grids hear of the walk once, when the view is back as it was.
+  display.DisableControls();
+  const RecordTable::ViewState saved = display.SaveView();
+  struct Restore {
+    RecordTable& table;
+    const RecordTable::ViewState& state;
+    ~Restore() {
+      table.RestoreView(state);
+      table.EnableControls();
+    }
+  } restore{display, saved};
+
+  display.SetOrder(QString::fromLatin1(kCustom));
+  analysis_.CustomTreeSetRange();
+  const ReportDocument document = LayOutReport(report_, display, clock_);
+  if (preview) preview(document);
+  return true;
+}
+
+}  // namespace ravell
