@@ -102,7 +102,16 @@ def combo_text_field(combo):
 
 
 def labelled(window, label_text, role_name):
-    """The input joined to a label: the next node of role_name after it."""
+    """The input joined to a label: its label-for target (setBuddy), else the
+    next node of role_name after it."""
+    for node in walk(window):
+        if role(node) == "label" and node.name == label_text and showing(node):
+            for relation in node.getRelationSet():
+                if relation.getRelationType() == pyatspi.RELATION_LABEL_FOR:
+                    for i in range(relation.getNTargets()):
+                        target = relation.getTarget(i)
+                        if target is not None and role(target) == role_name:
+                            return target
     seen_label = False
     for node in walk(window):
         if role(node) == "label" and node.name == label_text and showing(node):
@@ -142,16 +151,30 @@ class Program:
     def window(self, role_name, title, timeout=TIMEOUT):
         def probe():
             for w in self.app:
-                if w is not None and role(w) == role_name and w.name == title:
+                if w is not None and role(w) == role_name and w.name == title and showing(w):
                     return w
             return None
         return wait_for("%s %r" % (role_name, title), probe, timeout)
 
     def gone(self, role_name, title):
         def probe():
-            return all(w is None or not (role(w) == role_name and w.name == title)
+            # A dialog kept for reuse stays in the tree, hidden.
+            return all(w is None or not (role(w) == role_name and w.name == title and showing(w))
                        for w in self.app)
-        wait_for("%s %r to close" % (role_name, title), probe)
+        try:
+            wait_for("%s %r to close" % (role_name, title), probe)
+        except DriverError as error:
+            raise DriverError("%s; open: %s" % (error, self.describe_windows()))
+
+    def describe_windows(self):
+        """The program's shown windows with their texts, for a failure report."""
+        shown = []
+        for w in self.app:
+            if w is None or not showing(w):
+                continue
+            texts = [n.name for n in walk(w) if role(n) == "label" and n.name]
+            shown.append("%s %r %s" % (role(w), w.name, texts))
+        return "; ".join(shown)
 
     def wait_exit(self, timeout=TIMEOUT):
         try:

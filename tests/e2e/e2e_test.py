@@ -3,6 +3,7 @@ folder, driven through their windows. Run by run.sh inside its own X server
 and session bus."""
 
 import datetime
+import faulthandler
 import os
 import re
 import shutil
@@ -26,8 +27,9 @@ def seconds(text):
 
 
 def day_log(folder, day):
-    return os.path.join(folder, "Log", "%04d" % day.year, "%02d" % day.month,
-                        "%04d_%02d_%02d.tl" % (day.year, day.month, day.day))
+    # Numbers without leading zeros, as both programs name the files.
+    return os.path.join(folder, "Log", str(day.year), str(day.month),
+                        "%d_%d_%d.tl" % (day.year, day.month, day.day))
 
 
 def read_records(path):
@@ -191,12 +193,14 @@ def reporter_edit_and_export(folder, step):
     grid = d.need(main, "table", "Log records")
 
     def draft_cell():
+        # The row's first cell: the task column may lie beyond the grid's
+        # visible width.
         t = grid.queryTable()
         for r in range(t.nRows):
             for c in range(t.nColumns):
                 cell = t.getAccessibleAt(r, c)
-                if cell is not None and cell.name == "Draft" and d.showing(cell):
-                    return cell
+                if cell is not None and cell.name == "Draft":
+                    return t.getAccessibleAt(r, 0)
         return None
     cell = d.wait_for("the past day's Draft record in the log grid", draft_cell)
     step("found %s in the log grid" % past.isoformat())
@@ -237,7 +241,6 @@ def reporter_edit_and_export(folder, step):
     assert any("Draft v2" in line and "9:00:00" in line for line in lines), exported
     step("exported the day's log records to a text file (%d lines)" % len([l for l in lines if l]))
 
-    d.press(d.need(main, "menu item", "Exit")) if d.find(main, "menu item", "Exit") else None
     reporter.process.terminate()
     reporter.wait_exit()
 
@@ -257,6 +260,9 @@ def reporter_edit_and_export(folder, step):
 
 def main():
     bin_dir = sys.argv[1]
+    # A call into a program that hangs shows where, instead of a silent timeout.
+    faulthandler.dump_traceback_later(float(os.environ.get("RAVELL_E2E_WATCHDOG", "240")), exit=True,
+                                      file=sys.stdout)
     step = Steps()
     d.start_accessibility_bus()
     folder = make_program_folder(bin_dir)
@@ -273,4 +279,10 @@ def main():
 
 
 if __name__ == "__main__":
-    main()
+    try:
+        main()
+    except BaseException:
+        # stdout: stderr goes through a filter that may lose its last lines.
+        import traceback
+        traceback.print_exc(file=sys.stdout)
+        sys.exit(1)
