@@ -110,9 +110,14 @@ bool ByName(const QFileInfo& a, const QFileInfo& b) { return a.fileName() < b.fi
 
 // One pass over a folder's entries, each kind in name order. Broken links and
 // other non-folders named *.tl count as day log files, so that they are
-// reported rather than missed.
-FolderListing ListFolder(const QString& folder) {
+// reported rather than missed. A folder that cannot be listed is reported
+// too: it would look empty and its records would silently be left out.
+FolderListing ListFolder(const QString& folder, LogScan* scan) {
   FolderListing listing;
+  if (!QFileInfo(folder).isReadable()) {
+    if (scan->messages) scan->messages->Show(QStringLiteral("Error in getfiles with ") + folder);
+    return listing;
+  }
   QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
   while (it.hasNext()) {
     it.next();
@@ -145,7 +150,7 @@ int WalkSubfolders(const FolderListing& listing, const QString& canonical, LogSc
         sub.isSymLink() ? sub.canonicalFilePath() : canonical + u'/' + sub.fileName();
     if (inner_canonical.isEmpty() || scan->visited.contains(inner_canonical)) continue;
     scan->visited.insert(inner_canonical);
-    const FolderListing inner = ListFolder(sub.filePath());
+    const FolderListing inner = ListFolder(sub.filePath(), scan);
     count += HandleDayLogFiles(sub.filePath(), inner.day_logs, scan);
     count += WalkSubfolders(inner, inner_canonical, scan);
   }
@@ -164,13 +169,14 @@ int ScanLogFolder(const QString& folder, LogScan* scan) {
   const QString canonical = QFileInfo(folder).canonicalFilePath();
   if (canonical.isEmpty()) return 0;  // no such folder
   scan->visited.insert(canonical);
-  return WalkSubfolders(ListFolder(folder), canonical, scan);
+  return WalkSubfolders(ListFolder(folder, scan), canonical, scan);
 }
 
 Consolidation ConsolidateDayLogs(const QString& program_folder, MessageBoxes& messages,
                                  StartupProgress* progress) {
   const QString log_folder = program_folder + QStringLiteral("/Log");
   LogScan counting;
+  counting.messages = &messages;
   const int found = ScanLogFolder(log_folder, &counting);
   Consolidation result;
   if (found == 0) {

@@ -40,7 +40,8 @@ struct LogScan {
 // `folder` itself: a folder's own files (in name order) before its
 // subfolders. When counting, lists them in scan->found; when copying,
 // appends them escaped to scan->out. A file that cannot be read is reported
-// and ends the copying of its folder's files.
+// and ends the copying of its folder's files; a folder that cannot be listed
+// is reported and skipped with what lies below it.
 int ScanLogFolder(const QString& folder, LogScan* scan);
 // The copying pass over files a counting walk found.
 int CopyDayLogFiles(const QList<LogFolderFiles>& found, LogScan* scan);

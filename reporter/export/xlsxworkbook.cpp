@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QFileInfo>
 #include <QTime>
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <map>
@@ -29,6 +30,9 @@ constexpr int kMaxRows = 1048576;
 constexpr int kMaxColumns = 16384;
 constexpr int kDateFormat = 14;  // built-in short date
 constexpr int kTimeFormat = 21;  // built-in h:mm:ss
+// Far above any template's part; a damaged size field must not have the
+// whole size allocated before the read fails.
+constexpr zip_uint64_t kMaxPartSize = zip_uint64_t{256} << 20;
 
 // ---- zip container
 
@@ -134,16 +138,18 @@ std::string CellName(int row, int column) {
   return (ColumnLetters(column) + QString::number(row)).toStdString();
 }
 
-// Column and row of a reference like "AB12"; 0 for what is not one.
+// Column and row of a reference like "AB12"; 0 for what is not one. A
+// reference past the sheet's edge stops one past it, so a damaged one cannot
+// overflow.
 void ParseCellName(std::string_view name, int* row, int* column) {
   *row = 0;
   *column = 0;
   size_t i = 0;
   for (; i < name.size() && name[i] >= 'A' && name[i] <= 'Z'; ++i) {
-    *column = *column * 26 + (name[i] - 'A' + 1);
+    *column = std::min(*column * 26 + (name[i] - 'A' + 1), kMaxColumns + 1);
   }
   for (; i < name.size() && name[i] >= '0' && name[i] <= '9'; ++i) {
-    *row = *row * 10 + (name[i] - '0');
+    *row = std::min(*row * 10 + (name[i] - '0'), kMaxRows + 1);
   }
 }
 
@@ -649,6 +655,10 @@ XlsxPackage XlsxPackage::FromBytes(const QByteArray& zip) {
     if (zip_stat_index(archive, static_cast<zip_uint64_t>(i), 0, &stat) != 0) continue;
     const QString name = QString::fromUtf8(stat.name);
     if (name.endsWith(QLatin1Char('/'))) continue;
+    if (stat.size > kMaxPartSize) {
+      zip_discard(archive);
+      throw Error(QStringLiteral("The workbook part %1 is too large.").arg(name));
+    }
     QByteArray bytes(static_cast<qsizetype>(stat.size), Qt::Uninitialized);
     zip_file_t* file = zip_fopen_index(archive, static_cast<zip_uint64_t>(i), 0);
     const zip_int64_t read = file ? zip_fread(file, bytes.data(), stat.size) : -1;

@@ -4,6 +4,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonParseError>
+#include <climits>
+#include <cmath>
 #include <utility>
 
 #include "atomicfile.h"
@@ -122,7 +124,10 @@ class Reader {
   int Int(const char* key) const {
     const QJsonValue value = Value(key);
     const double number = value.toDouble();
-    if (!value.isDouble() || number != static_cast<int>(number)) Wrong(key);
+    // Checked before the cast: out of range, the cast itself is undefined.
+    if (!value.isDouble() || !(number >= INT_MIN && number <= INT_MAX) ||
+        number != std::trunc(number))
+      Wrong(key);
     return static_cast<int>(number);
   }
   double Number(const char* key) const {

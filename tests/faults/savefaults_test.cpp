@@ -290,7 +290,10 @@ TEST(ReporterFaults, LogFolderThatCannotBeListed) {
   testing::RecordingMessages messages;
   const Consolidation result = ConsolidateDayLogs(folder.path(), messages, nullptr);
   QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-  EXPECT_EQ(result.lines, 1);  // the readable month still loads
+  // The locked month is named once, and the readable one still loads.
+  EXPECT_EQ(messages.Texts(), QStringList{"Error in getfiles with " + locked});
+  EXPECT_EQ(result.files, 1);
+  EXPECT_EQ(result.lines, 1);
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "../support/recordingspreadsheet.h"
 #include "atomicfile.h"
 #include "clipboardcopy.h"
+#include "error.h"
 #include "exportrun.h"
 #include "logtables.h"
 #include "textexport.h"
@@ -507,6 +508,22 @@ TEST_F(XlsxExportTest, UnreadableTemplateOrNoProgramIsReported) {
   EXPECT_FALSE(Export(automation).RunExport(SheetOptions()));
   EXPECT_EQ(messages.Texts(), QStringList{kNoSpreadsheetMessage});
   EXPECT_TRUE(QDir(out.path()).isEmpty());
+}
+
+// A damaged size field in the zip directory is refused before anything of
+// that size is allocated.
+TEST(XlsxPackageTest, PartSizeBeyondAnyTemplateIsRefused) {
+  QByteArray zip = BlankWorkbook();
+  const qsizetype entry = zip.indexOf(QByteArray("PK\x01\x02", 4));
+  ASSERT_GE(entry, 0);
+  const char huge[] = {'\x00', '\x00', '\x00', '\x7f'};  // 2 GB, little-endian
+  zip.replace(entry + 24, 4, huge, 4);
+  try {
+    XlsxPackage::FromBytes(zip);
+    ADD_FAILURE() << "no error";
+  } catch (const Error& e) {
+    EXPECT_TRUE(e.message().contains("too large")) << e.message().toStdString();
+  }
 }
 
 // ---- clipboard texts

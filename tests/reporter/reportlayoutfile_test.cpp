@@ -105,6 +105,8 @@ TEST_F(ReportLayoutFileTest, DamagedOrForeignFilesChangeNothing) {
   short_root["bands"] = bands;
   QJsonObject newer = root;
   newer["version"] = 2;
+  QJsonObject past_int = root;
+  past_int["version"] = 1e12;
 
   const struct {
     const char* name;
@@ -117,6 +119,7 @@ TEST_F(ReportLayoutFileTest, DamagedOrForeignFilesChangeNothing) {
       {"array", "[1, 2]", "is not a report layout file"},
       {"other json", R"({"format": "notes", "version": 1})", "is not a report layout file"},
       {"newer", QJsonDocument(newer).toJson(), "written by a newer version"},
+      {"number past int", QJsonDocument(past_int).toJson(), "has a wrong version"},
       {"band missing", QJsonDocument(short_root).toJson(), "holds 17 bands instead of 18"},
       {"element renamed", renamed, "element 1 of band Details is not DetailsTime"},
       {"wrong type", wrong_type, "has a wrong frame"},
