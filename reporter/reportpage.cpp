@@ -220,6 +220,15 @@ QLabel* ReportPage::Caption(QWidget* parent, const char* text, QWidget* buddy) {
   return label;
 }
 
+void ReportPage::AddSamples(QWidget* tab, QGridLayout* grid, int row,
+                            std::initializer_list<SampleRow> samples) {
+  for (const auto& [id, name, caption] : samples) {
+    QLabel* sample = Sample(tab, id, name, caption);
+    grid->addWidget(Caption(tab, caption, sample), row, 0);
+    grid->addWidget(sample, row++, 1, 1, 2, Qt::AlignLeft);
+  }
+}
+
 QLabel* ReportPage::Sample(QWidget* parent, SampleId id, const char* name, const char* caption) {
   auto* sample = new QLabel(QStringLiteral("Text"), parent);
   sample->setObjectName(QString::fromLatin1(name));
@@ -357,17 +366,12 @@ QWidget* ReportPage::BuildDetails() {
   grid->addWidget(new QLabel(QStringLiteral("px"), tab), 1, 2);
   connect(details_shift_, &QLineEdit::editingFinished, this,
           [this] { Act([this] { settings_.DetailsShiftExit(); }); });
-  const std::array<std::tuple<SampleId, const char*, const char*>, 3> samples = {{
-      {SampleId::kPanelDetailsTitle, "PanelDetailsTitle", "Title format sample:"},
-      {SampleId::kPanelDetailsTime, "PanelDetailsTime", "Time format sample:"},
-      {SampleId::kPanelDetailsRate, "PanelDetailsRate", "Rate format sample:"},
-  }};
-  int row = 2;
-  for (const auto& [id, name, caption] : samples) {
-    QLabel* sample = Sample(tab, id, name, caption);
-    grid->addWidget(Caption(tab, caption, sample), row, 0);
-    grid->addWidget(sample, row++, 1, 1, 2, Qt::AlignLeft);
-  }
+  AddSamples(tab, grid, 2,
+             {
+                 {SampleId::kPanelDetailsTitle, "PanelDetailsTitle", "Title format sample:"},
+                 {SampleId::kPanelDetailsTime, "PanelDetailsTime", "Time format sample:"},
+                 {SampleId::kPanelDetailsRate, "PanelDetailsRate", "Rate format sample:"},
+             });
   EndGrid(grid);
   return tab;
 }
@@ -400,18 +404,13 @@ QWidget* ReportPage::BuildLevels() {
   grid->addWidget(Caption(tab, "Level shift:", report_data_level_shift_), 3, 0);
   grid->addWidget(report_data_level_shift_, 3, 1);
   grid->addWidget(new QLabel(QStringLiteral("px"), tab), 3, 2);
-  const std::array<std::tuple<SampleId, const char*, const char*>, 4> samples = {{
-      {SampleId::kPanelDataTitle, "PanelDataTitle", "Title format sample:"},
-      {SampleId::kPanelDataTotal, "PanelDataTotal", "Subtotal format sample:"},
-      {SampleId::kPanelDataTime, "PanelDataTime", "Time format sample:"},
-      {SampleId::kPanelDataRate, "PanelDataRate", "Rate format sample:"},
-  }};
-  int row = 4;
-  for (const auto& [id, name, caption] : samples) {
-    QLabel* sample = Sample(tab, id, name, caption);
-    grid->addWidget(Caption(tab, caption, sample), row, 0);
-    grid->addWidget(sample, row++, 1, 1, 2, Qt::AlignLeft);
-  }
+  AddSamples(tab, grid, 4,
+             {
+                 {SampleId::kPanelDataTitle, "PanelDataTitle", "Title format sample:"},
+                 {SampleId::kPanelDataTotal, "PanelDataTotal", "Subtotal format sample:"},
+                 {SampleId::kPanelDataTime, "PanelDataTime", "Time format sample:"},
+                 {SampleId::kPanelDataRate, "PanelDataRate", "Rate format sample:"},
+             });
   EndGrid(grid);
   return tab;
 }
@@ -422,17 +421,12 @@ QWidget* ReportPage::BuildSummary() {
   QGridLayout* grid = TabGrid(tab);
   check_show_summary_ = Check(tab, "CheckShowSummary", "Show summary");
   grid->addWidget(check_show_summary_, 0, 0, 1, 3);
-  const std::array<std::tuple<SampleId, const char*, const char*>, 3> samples = {{
-      {SampleId::kPanelSummary, "PanelSummary", "Format sample:"},
-      {SampleId::kPanelSummaryTime, "PanelSummaryTime", "Time format sample:"},
-      {SampleId::kPanelSummaryRate, "PanelSummaryRate", "Rate format sample:"},
-  }};
-  int row = 1;
-  for (const auto& [id, name, caption] : samples) {
-    QLabel* sample = Sample(tab, id, name, caption);
-    grid->addWidget(Caption(tab, caption, sample), row, 0);
-    grid->addWidget(sample, row++, 1, 1, 2, Qt::AlignLeft);
-  }
+  AddSamples(tab, grid, 1,
+             {
+                 {SampleId::kPanelSummary, "PanelSummary", "Format sample:"},
+                 {SampleId::kPanelSummaryTime, "PanelSummaryTime", "Time format sample:"},
+                 {SampleId::kPanelSummaryRate, "PanelSummaryRate", "Rate format sample:"},
+             });
   EndGrid(grid);
   return tab;
 }

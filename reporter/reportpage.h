@@ -3,11 +3,14 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <initializer_list>
 #include <optional>
+#include <tuple>
 
 #include "reportsettings.h"
 
 class QCheckBox;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -84,6 +87,10 @@ class ReportPage : public QWidget {
   QLineEdit* Text(QWidget* parent, const char* name);
   QLineEdit* Number(QWidget* parent, const char* name);
   QLabel* Sample(QWidget* parent, SampleId id, const char* name, const char* caption);
+  // Captioned samples one per row from row on, in the tab's grid.
+  using SampleRow = std::tuple<SampleId, const char*, const char*>;
+  void AddSamples(QWidget* tab, QGridLayout* grid, int row,
+                  std::initializer_list<SampleRow> samples);
   QLabel* Caption(QWidget* parent, const char* text, QWidget* buddy);
 
   // Between the controls and the values.

@@ -12,8 +12,6 @@ constexpr int kTimeLeft = 490;
 constexpr int kTimeWidth = 110;
 constexpr int kRateLeft = 620;
 constexpr int kRateWidth = 90;
-constexpr int kSubtotalRight = 475;
-constexpr int kTitleRight = 705;
 
 ReportFont Font(const char* family, int size, bool bold = false, bool italic = false) {
   ReportFont font;
@@ -91,12 +89,12 @@ ReportBand GroupHeader(int level) {
 ReportBand GroupFooter(int level) {
   const ReportFont font = Font("Arial", 10, false, true);
   const QString field = QString::fromLatin1(kDefaultFields[level - 1]);
-  ReportElement time = Expression(QuickReport::LevelTimeName(level), kTimeLeft, 3, kTimeWidth,
+  ReportElement time = Expression(QuickReport::LevelTimeName(level), kTimeLeft, kFigureTop, kTimeWidth,
                                   font, TimeSumExpression());
   ReportElement title =
       Expression(QuickReport::LevelSubtotalName(level), 0, 0, kSubtotalRight, font,
                  LiteralExpression(SubtotalLabel(field) + QStringLiteral(" subtotal:")));
-  ReportElement rate = Expression(QuickReport::LevelRateName(level), kRateLeft, 3, kRateWidth,
+  ReportElement rate = Expression(QuickReport::LevelRateName(level), kRateLeft, kFigureTop, kRateWidth,
                                   font, RateSumExpression());
   // The stored order differs between levels; the layout file keeps it.
   std::vector<ReportElement> elements = level == 5
@@ -115,9 +113,9 @@ std::vector<ReportBand> DefaultBands() {
 
   ReportBand details = Band(
       QStringLiteral("Details"), ReportBandKind::kDetail, TextHeight(Font("Arial", 8)) + kInterval,
-      {Expression(QStringLiteral("DetailsTime"), kTimeLeft, 3, kTimeWidth, detail_figure,
+      {Expression(QStringLiteral("DetailsTime"), kTimeLeft, kFigureTop, kTimeWidth, detail_figure,
                   QStringLiteral("TIMEFIGURE(DisplayLog.Seconds)")),
-       Expression(QStringLiteral("DetailsRate"), kRateLeft, 3, kRateWidth, detail_figure,
+       Expression(QStringLiteral("DetailsRate"), kRateLeft, kFigureTop, kRateWidth, detail_figure,
                   QStringLiteral("FORMATNUMERIC('0.00',DisplayLog.dRate)")),
        Expression(QStringLiteral("DetailsExp"), 10, 0, kSubtotalRight - 10, Font("Arial", 8),
                   QStringLiteral("'From '+DisplayLog.TimeStart+' To '+DisplayLog.TimeEnd"))});
@@ -125,9 +123,9 @@ std::vector<ReportBand> DefaultBands() {
   ReportBand columns =
       Band(QStringLiteral("QRColummnHeader"), ReportBandKind::kColumnHeader,
            TextHeight(column_font) + kInterval,
-           {Label(QStringLiteral("QRTimeText"), kTimeLeft, 1, kTimeWidth, column_font,
+           {Label(QStringLiteral("QRTimeText"), kTimeLeft, kColumnTop, kTimeWidth, column_font,
                   QStringLiteral("Spent time")),
-            Label(QStringLiteral("QRRateText"), kRateLeft, 1, kRateWidth, column_font,
+            Label(QStringLiteral("QRRateText"), kRateLeft, kColumnTop, kRateWidth, column_font,
                   QStringLiteral("Rate"))});
 
   const int summary_top = kInterval + 3;
@@ -253,11 +251,20 @@ void QuickReport::BindLevelFields(const GroupingKey& key) {
     Band(GroupHeaderName(level))->group_expression = FieldExpression(field);
     Element(LevelTitleName(level))->data_field =
         field == QLatin1String("Month") ? QStringLiteral("sMonth") : field;
-    ReportElement* subtotal = Element(LevelSubtotalName(level));
-    subtotal->expression = subtotal->flag ? FieldExpression(field)
-                                          : LiteralExpression(SubtotalLabel(field) +
-                                                              QStringLiteral(" subtotal:"));
+    SetSubtotalText(level);
   }
+}
+
+void QuickReport::SetSubtotalText(int level) {
+  ReportElement* subtotal = Element(LevelSubtotalName(level));
+  const ReportElement* title = Element(LevelTitleName(level));
+  const ReportBand* header = Band(GroupHeaderName(level));
+  if (!subtotal || !title || !header) return;
+  // The label comes from the title field, so sMonth reads as Month.
+  subtotal->expression =
+      subtotal->flag
+          ? header->group_expression
+          : LiteralExpression(SubtotalLabel(title->data_field) + QStringLiteral(" subtotal:"));
 }
 
 void QuickReport::SetReportGroup(int level, bool shown) {

@@ -95,6 +95,13 @@ struct ReportPageSetup {
 inline constexpr int kHiddenPosition = 100000;
 inline constexpr int kBandWidth = 718;
 inline constexpr int kReportLevels = 5;
+// Where texts end: subtotal, detail and summary texts before the time
+// column, level titles near the band's right edge.
+inline constexpr int kSubtotalRight = 475;
+inline constexpr int kTitleRight = 705;
+// Tops of shown figures and column headers.
+inline constexpr int kFigureTop = 3;
+inline constexpr int kColumnTop = 1;
 
 // The report QuickRep1: one fixed structure of bands and elements. Bands are
 // kept in the order the layout file stores them, each band's elements in
@@ -142,6 +149,9 @@ class QuickReport {
   // Header and footer band of the level 20 px high when shown, 0 when hidden;
   // any other level number does nothing.
   void SetReportGroup(int level, bool shown);
+  // The level's subtotal text by its flag: the group value when "subtotal
+  // only" is on, else the label of the title field and " subtotal:".
+  void SetSubtotalText(int level);
 
   bool operator==(const QuickReport&) const = default;
 

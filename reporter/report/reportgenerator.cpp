@@ -5,16 +5,7 @@ namespace ravell {
 bool ApplyReportDefaults(QuickReport& report, ReporterAnalysis& analysis) {
   if (ReportElement* info = report.Element(QStringLiteral("InfoLabel")))
     info->caption = analysis.GetDataScopeStr();
-  for (int level = 1; level <= kReportLevels; ++level) {
-    ReportElement* subtotal = report.Element(QuickReport::LevelSubtotalName(level));
-    const ReportElement* title = report.Element(QuickReport::LevelTitleName(level));
-    if (!subtotal || !title) continue;
-    // The label comes from the title field, so sMonth reads as Month.
-    subtotal->expression =
-        subtotal->flag
-            ? FieldExpression(report.LevelField(level))
-            : LiteralExpression(SubtotalLabel(title->data_field) + QStringLiteral(" subtotal:"));
-  }
+  for (int level = 1; level <= kReportLevels; ++level) report.SetSubtotalText(level);
   return true;
 }
 

@@ -9,12 +9,8 @@
 namespace ravell {
 namespace {
 
-constexpr int kFigureTop = 3;
-constexpr int kColumnTop = 1;
 // Read back takes a column header above this as parked outside its band.
 constexpr int kShownLimit = 1000;
-constexpr int kSubtotalRight = 475;
-constexpr int kTitleRight = 705;
 
 // A numeric field as an integer; the conversion error names the text.
 int FieldValue(const QString& text) {
@@ -187,14 +183,8 @@ void ReportSettings::ApplyLevels(int interval) {
     rate.font = format.rate_font;
     rate.alignment = format.rate_alignment;
 
-    if (format.subtotal_only) {
-      subtotal.expression = header.group_expression;
-      subtotal.flag = 1;
-    } else {
-      subtotal.expression =
-          LiteralExpression(SubtotalLabel(title.data_field) + QStringLiteral(" subtotal:"));
-      subtotal.flag = 0;
-    }
+    subtotal.flag = format.subtotal_only ? 1 : 0;
+    report_.SetSubtotalText(level);
     title.height = TextHeight(title.font);
     header.height = format.visible && !format.subtotal_only ? title.height + interval : 0;
     subtotal.height = TextHeight(subtotal.font);

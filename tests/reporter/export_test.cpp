@@ -12,6 +12,7 @@
 #include <map>
 #include <pugixml.hpp>
 
+#include "../support/logrecord.h"
 #include "../support/recordingmessages.h"
 #include "../support/recordingspreadsheet.h"
 #include "atomicfile.h"
@@ -33,17 +34,7 @@ const QDate kDay(2004, 1, 7);
 
 void AppendLog(RecordTable& table, const QDate& date, const char* start, const char* end,
                const char* delta, const char* name, const char* project, int rate) {
-  table.Append();
-  table.SetValue("Year", date.year());
-  table.SetValue("Month", date.month());
-  table.SetValue("Day", date.day());
-  table.SetValue("TimeStart", start);
-  table.SetValue("TimeEnd", end);
-  table.SetValue("TimeDelta", delta);
-  table.SetValue("Name", name);
-  table.SetValue("Project", project);
-  table.SetValue("Rate", rate);
-  table.Post();
+  ravell::testing::AppendLogRecord(table, date, start, end, delta, project, name, rate);
 }
 
 void AppendTotal(RecordTable& totals, const char* project, const char* name, const char* time,

@@ -17,6 +17,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "../support/logrecord.h"
 #include "../support/recordingmessages.h"
 #include "../support/recordingspreadsheet.h"
 #include "atomicfile.h"
@@ -36,17 +37,7 @@ const QDate kToday(2004, 1, 7);
 
 void AppendRecord(RecordTable& table, const QDate& date, const char* start, const char* end,
                   const char* delta, const char* project, const char* name, int rate) {
-  table.Append();
-  table.SetValue("Year", date.year());
-  table.SetValue("Month", date.month());
-  table.SetValue("Day", date.day());
-  table.SetValue("TimeStart", start);
-  table.SetValue("TimeEnd", end);
-  table.SetValue("TimeDelta", delta);
-  table.SetValue("Project", project);
-  table.SetValue("Name", name);
-  table.SetValue("Rate", rate);
-  table.Post();
+  ravell::testing::AppendLogRecord(table, date, start, end, delta, project, name, rate);
 }
 
 QStringList Captions(const QMenu* menu) {
